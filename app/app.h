@@ -1,0 +1,20 @@
+// Process-wide values of the application shell.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/text.h"
+
+// Remembers the instance handle and the user-interface thread.
+void InitApp(HINSTANCE instance, bool olderSystem);
+
+HINSTANCE AppInstance();
+
+// True on systems older than Windows XP.
+bool IsOlderSystemRunning();
+
+// The current source folder; empty when none is open.
+PathBuffer& SourceFolder();
+
+// Ends the message loop. Called from the user-interface thread only.
+void RequestExit();

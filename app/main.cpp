@@ -1,0 +1,91 @@
+// Entry point: start-up, the message loop and shutdown.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/startup_rules.h"
+#include "settings/settings.h"
+#include "ui/explorer_verb.h"
+#include "ui/labels.h"
+#include "ui/language.h"
+
+namespace {
+
+// Text that does not fit its buffer becomes empty and the program goes on;
+// the runtime's checked routines must not end the process instead.
+void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t) {}
+
+bool QuerySystemVersion(SystemVersion& version) {
+  OSVERSIONINFOW info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info)) return false;
+#pragma GCC diagnostic pop
+  version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+  return true;
+}
+
+// A folder from the command line is kept only when it exists.
+void TakeCommandLineFolder(const CommandLine& commandLine, PathBuffer& folder) {
+  folder[0] = L'\0';
+  if (commandLine.folder[0] != L'\0' && PathIsDirectoryW(commandLine.folder)) {
+    CopyText(folder, commandLine.folder);
+  }
+}
+
+void RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const HWND window = MainWindow();
+    if (window != nullptr) {
+      const HACCEL accelerators = MainAccelerators();
+      if (accelerators != nullptr && IsWindowEnabled(window) && !IsIconic(window) &&
+          TranslateAcceleratorW(window, accelerators, &message)) {
+        continue;
+      }
+      if (IsDialogMessageW(window, &message)) continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
+  _set_invalid_parameter_handler(IgnoreInvalidParameter);
+
+  SystemVersion version = {};
+  if (!QuerySystemVersion(version) || !IsSupportedSystem(version)) return 1;
+  InitApp(instance, IsOlderSystem(version));
+
+  const CommandLine commandLine = ParseCommandLine(commandLineText);
+  if (commandLine.form == CommandLineForm::Uninstall) return UninstallCleanup() ? 0 : 1;
+  PathBuffer folder;
+  TakeCommandLineFolder(commandLine, folder);
+
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
+  InitCommonControlsEx(&controls);
+  CoInitialize(nullptr);
+  LoadLabels();
+  LoadSettings();
+
+  if (!CreateMainWindow(folder)) {
+    MessageBoxW(nullptr, LabelText(LBL_MAIN_WINDOW_ERROR), L"Trimlet", MB_OK | MB_ICONERROR);
+    CoUninitialize();
+    return 1;
+  }
+  ShowMainWindow();
+  RunMessageLoop();
+
+  DestroyMainWindow();
+  CoUninitialize();
+  return 0;
+}

@@ -1,0 +1,98 @@
+# Windows build: Trimlet.exe, and the tests that run on Windows or under Wine.
+enable_language(RC)
+
+configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/trimlet_version.h @ONLY)
+
+add_library(trimlet_core STATIC
+  ${TRIMLET_PURE_SOURCES}
+  app/app.cpp
+  app/main_window.cpp
+  settings/registry.cpp
+  settings/settings.cpp
+  ui/explorer_verb.cpp
+  ui/language.cpp
+  ui/program_folder.cpp
+  ui/win_text.cpp
+)
+target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
+# Windows 7 is the oldest system the toolchain's runtime still supports.
+target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(trimlet_core PUBLIC comctl32 shlwapi shell32 ole32 advapi32 user32 gdi32)
+trimlet_warnings(trimlet_core)
+
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # One self-contained executable: no runtime DLLs beside it.
+  set(TRIMLET_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+  target_link_options(trimlet_core PUBLIC ${TRIMLET_STATIC_RUNTIME})
+endif()
+
+add_executable(Trimlet WIN32 app/main.cpp resources/trimlet.rc)
+target_include_directories(Trimlet PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(Trimlet PRIVATE trimlet_core)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  target_link_options(Trimlet PRIVATE -municode)
+endif()
+set_source_files_properties(resources/trimlet.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/trimlet.manifest;${CMAKE_SOURCE_DIR}/resources/trimlet.ico;${CMAKE_SOURCE_DIR}/resources/resource.h")
+trimlet_warnings(Trimlet)
+
+if(NOT TRIMLET_TESTS)
+  return()
+endif()
+
+add_library(test_support STATIC tests/support/window_driver.cpp tests/support/registry_sandbox.cpp)
+target_link_libraries(test_support PUBLIC trimlet_core)
+trimlet_warnings(test_support)
+
+file(GLOB TRIMLET_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${TRIMLET_WIN_TEST_SOURCES})
+target_link_libraries(win_tests PRIVATE test_support doctest_main)
+trimlet_warnings(win_tests)
+
+file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
+target_link_libraries(e2e_tests PRIVATE test_support doctest_main)
+add_dependencies(e2e_tests Trimlet)
+trimlet_warnings(e2e_tests)
+
+# Small helper for scripts: waits for or closes the main window.
+add_executable(window_tool tests/support/window_tool.cpp)
+target_link_libraries(window_tool PRIVATE test_support)
+trimlet_warnings(window_tool)
+
+if(CMAKE_CROSSCOMPILING)
+  # Tests run under Wine, in a prefix and on a display of their own that a
+  # fixture starts before the first test and ends after the last.
+  set(TRIMLET_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+  set(TRIMLET_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
+  foreach(target win_tests e2e_tests window_tool)
+    set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
+      ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${TRIMLET_WINE_DIR})
+  endforeach()
+  add_test(NAME wine.start COMMAND ${TRIMLET_WINE_SESSION} start ${TRIMLET_WINE_DIR})
+  add_test(NAME wine.stop COMMAND ${TRIMLET_WINE_SESSION} stop ${TRIMLET_WINE_DIR})
+  set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
+  set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+function(trimlet_add_suites prefix target)
+  foreach(suite IN LISTS ARGN)
+    add_test(NAME ${prefix}.${suite} COMMAND ${target} --test-suite=${suite})
+    # One registry and one display: these tests take turns.
+    set_tests_properties(${prefix}.${suite} PROPERTIES RESOURCE_LOCK wine_session TIMEOUT 300)
+    if(CMAKE_CROSSCOMPILING)
+      set_tests_properties(${prefix}.${suite} PROPERTIES FIXTURES_REQUIRED wine)
+    endif()
+  endforeach()
+endfunction()
+trimlet_add_suites(win win_tests ${TRIMLET_WIN_SUITES})
+trimlet_add_suites(e2e e2e_tests ${TRIMLET_E2E_SUITES})
+
+# The native unit tests, built by the host compiler in a tree of their own,
+# join this run when the dev script names them.
+set(TRIMLET_NATIVE_UNIT_TESTS "" CACHE FILEPATH "Natively built unit_tests to run with these tests")
+if(TRIMLET_NATIVE_UNIT_TESTS)
+  foreach(suite IN LISTS TRIMLET_UNIT_SUITES)
+    add_test(NAME unit.${suite} COMMAND ${TRIMLET_NATIVE_UNIT_TESTS} --test-suite=${suite})
+  endforeach()
+endif()

@@ -1,0 +1,55 @@
+// The settings block: options, window layout and the Explorer verb caption.
+// Fields carry the names of their registry values.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/text.h"
+
+enum ResizeRatioModes : uint32_t {
+  RATIO_CUSTOM = 0,
+  RATIO_SOURCE = 1,
+  RATIO_FREE = 2,
+};
+
+// Bits of MainHiddenControls.
+enum HiddenControls : uint32_t {
+  HIDDEN_TOOLBAR = 1,
+  HIDDEN_STATUS_BAR = 2,
+  HIDDEN_FILE_LIST = 4,
+};
+
+struct Options {
+  PathBuffer DestinationFolder;
+  bool StartupAskFolder;
+  bool NotifySourceChanges;
+  bool EnhancedSelection;
+  bool EditorSystemColor;
+  bool CopyImageExifTags;
+  bool CopySourceToTemp;
+  uint32_t ResizeRatioMode;
+  uint32_t ResizeRatioWidth;
+  uint32_t ResizeRatioHeight;
+  uint32_t MinimumImageWidth;
+  uint32_t MinimumImageHeight;
+  PathBuffer LastUsedFolder;
+  bool ViewOnlyImages;
+};
+
+struct WindowLayout {
+  int32_t MainWindowLeft;
+  int32_t MainWindowTop;
+  int32_t MainWindowWidth;
+  int32_t MainWindowHeight;
+  bool MainWindowMaximized;
+  uint32_t MainHiddenControls;
+  int32_t MainSplitterPosition;
+  int32_t OptionsSelectedTab;
+};
+
+struct SettingsBlock {
+  Options options;
+  WindowLayout layout;
+  // Caption of the Explorer verb on folders and drives; empty when none.
+  TextBuffer ContextMenuText;
+};

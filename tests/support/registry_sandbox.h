@@ -1,0 +1,54 @@
+// Registry helpers for tests: a known starting state, raw values, and keys
+// whose security refuses chosen kinds of access.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Removes every key the program may write: its keys under the user's and the
+// machine's software, and its Explorer verbs. On construction and again on
+// destruction, so that each test starts from nothing and leaves nothing.
+class RegistrySandbox {
+ public:
+  RegistrySandbox();
+  ~RegistrySandbox();
+  RegistrySandbox(const RegistrySandbox&) = delete;
+  RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+};
+
+void ClearProductRegistry();
+
+struct RawValue {
+  bool exists = false;
+  DWORD type = REG_NONE;
+  std::vector<BYTE> data;
+
+  std::wstring Text() const;
+  DWORD Number() const;
+};
+
+RawValue ReadRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name);
+void WriteRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD type,
+                   const void* data, DWORD size);
+void WriteTextValue(HKEY root, const wchar_t* keyPath, const wchar_t* name,
+                    const std::wstring& text);
+void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD value);
+bool KeyExists(HKEY root, const wchar_t* keyPath);
+// The number of values a key holds; -1 when it does not exist.
+int CountValues(HKEY root, const wchar_t* keyPath);
+
+// Creates the key (if needed) and denies everybody the given access to it
+// until destroyed; the owner can always put the security back.
+class DeniedKey {
+ public:
+  DeniedKey(HKEY root, const wchar_t* keyPath, REGSAM denied);
+  ~DeniedKey();
+  DeniedKey(const DeniedKey&) = delete;
+  DeniedKey& operator=(const DeniedKey&) = delete;
+
+ private:
+  HKEY root_;
+  std::wstring path_;
+};

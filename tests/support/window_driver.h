@@ -1,0 +1,39 @@
+// Drives the real Trimlet.exe as a user would: start it, find its window,
+// close it, and read its exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A program that lives beside the running test executable.
+std::wstring ProgramBesideTests(const wchar_t* fileName);
+
+// A started process; ended by force on destruction if it is still running.
+class ProgramRun {
+ public:
+  ProgramRun(const std::wstring& program, const std::wstring& arguments);
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD Id() const { return id_; }
+  // The exit code, or -1 when the process did not end in time.
+  long WaitForExit(DWORD timeoutMs);
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// The visible top-level windows of a process with the given class (any class
+// when null).
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
+
+// Waits until the process shows a top-level window of the class.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
+
+// Runs a program to its end and returns its exit code (-1 on a time-out).
+long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);

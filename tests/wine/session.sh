@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts or stops the test session: an Xvfb display and a persistent Wine
+# server on a Wine prefix of its own.
+#   session.sh start DIR    session.sh stop DIR
+set -euo pipefail
+
+action=${1:?start or stop}
+dir=${2:?session folder}
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+export WINEPREFIX="$dir/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+stop() {
+  if [ -f "$dir/session.env" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+  fi
+  if [ -f "$dir/xvfb.pid" ]; then
+    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    rm -f "$dir/xvfb.pid"
+  fi
+  rm -f "$dir/session.env" "$dir/display"
+}
+
+start() {
+  stop
+  # Xvfb picks a free display and writes its number to fd 5.
+  rm -f "$dir/display"
+  setsid Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dir/display" \
+    >"$dir/xvfb.log" 2>&1 < /dev/null &
+  echo $! > "$dir/xvfb.pid"
+  for _ in $(seq 100); do
+    [ -s "$dir/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$dir/display" ] || { echo "Xvfb did not start:"; cat "$dir/xvfb.log"; exit 1; }
+  export DISPLAY=":$(head -n 1 "$dir/display")"
+  printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$WINEPREFIX" > "$dir/session.env"
+
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix $WINEPREFIX"
+    wineboot -i > "$dir/wineboot.log" 2>&1
+  fi
+  # A persistent server makes each later start cheap.
+  setsid wineserver -p < /dev/null > /dev/null 2>&1 || true
+  # Start the prefix's services now so that the first test is not charged.
+  wine cmd /c exit 0 > /dev/null 2>&1 || true
+  echo "Wine session on display $DISPLAY"
+}
+
+case "$action" in
+  start) start ;;
+  stop) stop ;;
+  *) echo "usage: $0 start|stop DIR" >&2; exit 2 ;;
+esac
