@@ -29,8 +29,8 @@ bool RegisterMainWindowClass() {
   windowClass.style = CS_BYTEALIGNWINDOW;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.hInstance = AppInstance();
-  windowClass.hIcon = static_cast<HICON>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_APP),
-                                                    IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   windowClass.hIconSm = static_cast<HICON>(
       LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -43,10 +43,10 @@ void PlaceMainWindow() {
   const WindowLayout& layout = Settings().layout;
   RECT workArea = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  const WindowRect placed = PlaceOnWorkArea(
-      {layout.MainWindowLeft, layout.MainWindowTop, layout.MainWindowWidth,
-       layout.MainWindowHeight},
-      workArea.right - workArea.left, workArea.bottom - workArea.top);
+  const WindowRect placed =
+      PlaceOnWorkArea({layout.MainWindowLeft, layout.MainWindowTop, layout.MainWindowWidth,
+                       layout.MainWindowHeight},
+                      workArea.right - workArea.left, workArea.bottom - workArea.top);
   MoveWindow(g_main.window, placed.left, placed.top, placed.width, placed.height, FALSE);
 }
 
@@ -56,10 +56,10 @@ bool CreateMainWindow(const wchar_t* folder) {
   if (g_main.window != nullptr) return false;
   CopyText(SourceFolder(), folder);
   if (!RegisterMainWindowClass()) return false;
-  g_main.window = CreateWindowExW(WS_EX_CONTROLPARENT, MAIN_WINDOW_CLASS, L"Trimlet",
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
-                                  AppInstance(), nullptr);
+  g_main.window =
+      CreateWindowExW(WS_EX_CONTROLPARENT, MAIN_WINDOW_CLASS, L"Trimlet",
+                      WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 0, 0, nullptr, nullptr, AppInstance(), nullptr);
   if (g_main.window == nullptr) {
     UnregisterClassW(MAIN_WINDOW_CLASS, AppInstance());
     return false;

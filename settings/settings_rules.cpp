@@ -70,8 +70,8 @@ constexpr const wchar_t* kLastUsedFolder = L"LastUsedFolder";
 
 // Reads a number; an absent or out-of-range value becomes the default, which
 // is written back at once (a failed write-back is ignored).
-uint32_t LoadNumber(SettingsStore& store, SettingsKey key, const wchar_t* name,
-                    uint32_t fallback, uint32_t min, uint32_t max) {
+uint32_t LoadNumber(SettingsStore& store, SettingsKey key, const wchar_t* name, uint32_t fallback,
+                    uint32_t min, uint32_t max) {
   uint32_t value = 0;
   if (store.ReadNumber(key, name, value) && value >= min && value <= max) return value;
   store.WriteNumber(key, name, fallback);
@@ -123,7 +123,8 @@ int32_t LoadLayoutValue(SettingsStore& store, const LayoutValue& value) {
 void LoadLayout(SettingsStore& store, WindowLayout& layout) {
   layout.MainWindowMaximized = LoadFlag(store, SettingsKey::Layout, kMaximized, false);
   for (const LayoutValue& value : kWindowRect) layout.*value.field = LoadLayoutValue(store, value);
-  layout.MainHiddenControls = LoadNumber(store, SettingsKey::Layout, kHiddenControls, 0, 0, NO_LIMIT);
+  layout.MainHiddenControls =
+      LoadNumber(store, SettingsKey::Layout, kHiddenControls, 0, 0, NO_LIMIT);
   layout.MainSplitterPosition = LoadLayoutValue(store, kSplitter);
   layout.OptionsSelectedTab = LoadLayoutValue(store, kOptionsTab);
 }
@@ -186,7 +187,9 @@ class Saver {
                                    current_.options.*numbers[i].field);
     }
     if (!Done(written)) return;
-    for (int i = 0; i < count; ++i) saved_.options.*numbers[i].field = current_.options.*numbers[i].field;
+    for (int i = 0; i < count; ++i) {
+      saved_.options.*numbers[i].field = current_.options.*numbers[i].field;
+    }
   }
 
   void SaveLayoutNumber(const wchar_t* name, uint32_t now, uint32_t& saved) {

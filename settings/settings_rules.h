@@ -43,5 +43,4 @@ void LoadSettingsFrom(SettingsStore& store, SettingsBlock& current, SettingsBloc
 // Writes what differs between the copies (all options when forced). On any
 // failed write the current copy falls back to the saved one and the result
 // is false.
-bool SaveSettingsTo(SettingsStore& store, SettingsBlock& current, SettingsBlock& saved,
-                    bool force);
+bool SaveSettingsTo(SettingsStore& store, SettingsBlock& current, SettingsBlock& saved, bool force);

@@ -10,7 +10,8 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Set language",
     L"New translation",
     L"Translated by:",
-    L"If you have translated Trimlet into a new language, please e-mail us the language file. To create a new language you have to translate the English language file.",
+    L"If you have translated Trimlet into a new language, please e-mail us the language file. To "
+    L"create a new language you have to translate the English language file.",
     L"Send the translation to Bluecrane",
     L"Create a new English language file",
     L"English (default)",
@@ -90,7 +91,8 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Error creating a temporary copy of file \"%1\".",
     L"System commands",
     L"(empty)",
-    L"Some files in the list have been modified or deleted.%1Content of the source folder will be reloaded.",
+    L"Some files in the list have been modified or deleted.%1Content of the source folder will be "
+    L"reloaded.",
     L"Folders",
     L"Editor",
     L"User's manual",
@@ -114,7 +116,8 @@ static const wchar_t* const kEnglishLabels[] = {
     L"The destination folder matches the path of an existing file.",
     L"Shell",
     L"Context menu",
-    L"Display this context menu for folders and drives in Windows Explorer (leave blank to disable it):",  // 110
+    L"Display this context menu for folders and drives in Windows Explorer (leave blank to disable "
+    L"it):",  // 110
     L"Open in Trimlet",
     L"Version %1",
     L"Developed in C/C++ by:",
@@ -127,25 +130,23 @@ static const wchar_t* const kEnglishLabels[] = {
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,
               "one English text per label");
 
-const wchar_t* EnglishDefault(int id)
-{
-    // Taken as unsigned so that a negative id falls outside the table too.
-    const unsigned index = static_cast<unsigned>(id);
-    if (index >= static_cast<unsigned>(LABEL_COUNT))
-        return L"";
-    return kEnglishLabels[index];
+const wchar_t* EnglishDefault(int id) {
+  // Taken as unsigned so that a negative id falls outside the table too.
+  const unsigned index = static_cast<unsigned>(id);
+  if (index >= static_cast<unsigned>(LABEL_COUNT)) return L"";
+  return kEnglishLabels[index];
 }
 
 const SetupText kSetupTexts[SETUP_TEXT_COUNT] = {
-    { L"DesktopIcon",       L"Create a Desktop icon" },
-    { L"AllUsers",          L"For all users" },
-    { L"CurrentUser",       L"For the current user only" },
-    { L"QuickLaunch",       L"Create a Quick Launch icon" },
-    { L"AdditionalIcons",   L"Additional icons:" },
-    { L"LaunchProgram",     L"Launch Trimlet." },
-    { L"LaunchProgramNow",  L"Launch Trimlet now" },
-    { L"UninstallLink",     L"Uninstall" },
-    { L"UninstallComment",  L"Uninstall Trimlet." },
-    { L"UserManualLink",    L"User's manual" },
-    { L"UserManualComment", L"Read the user's manual." },
+    {L"DesktopIcon", L"Create a Desktop icon"},
+    {L"AllUsers", L"For all users"},
+    {L"CurrentUser", L"For the current user only"},
+    {L"QuickLaunch", L"Create a Quick Launch icon"},
+    {L"AdditionalIcons", L"Additional icons:"},
+    {L"LaunchProgram", L"Launch Trimlet."},
+    {L"LaunchProgramNow", L"Launch Trimlet now"},
+    {L"UninstallLink", L"Uninstall"},
+    {L"UninstallComment", L"Uninstall Trimlet."},
+    {L"UserManualLink", L"User's manual"},
+    {L"UserManualComment", L"Read the user's manual."},
 };

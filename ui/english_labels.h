@@ -10,8 +10,8 @@ const wchar_t* EnglishDefault(int id);
 // One entry of the "SETUP" section that a new English language file carries
 // for the installation program's pages. Key and text fit 29 characters each.
 struct SetupText {
-    wchar_t key[30];
-    wchar_t text[30];
+  wchar_t key[30];
+  wchar_t text[30];
 };
 
 constexpr int SETUP_TEXT_COUNT = 11;

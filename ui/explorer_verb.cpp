@@ -63,7 +63,8 @@ bool ReadVerb(TextBuffer& caption) {
   VerbKeyPath(VerbTarget::Drive, key);
   registration.allRead = ReadDefaultValue(key, registration.driveCaption) && registration.allRead;
   VerbCommandKeyPath(VerbTarget::Directory, key);
-  registration.allRead = ReadDefaultValue(key, registration.directoryCommand) && registration.allRead;
+  registration.allRead =
+      ReadDefaultValue(key, registration.directoryCommand) && registration.allRead;
   VerbCommandKeyPath(VerbTarget::Drive, key);
   registration.allRead = ReadDefaultValue(key, registration.driveCommand) && registration.allRead;
 

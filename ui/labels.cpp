@@ -12,23 +12,15 @@ struct LabelState {
 
 LabelState g_labels;
 
-bool IsLabelId(int id) {
-  return static_cast<unsigned>(id) < static_cast<unsigned>(LABEL_COUNT);
-}
+bool IsLabelId(int id) { return static_cast<unsigned>(id) < static_cast<unsigned>(LABEL_COUNT); }
 
 }  // namespace
 
-const wchar_t* LabelText(int id) {
-  return IsLabelId(id) ? g_labels.table[id] : L"";
-}
+const wchar_t* LabelText(int id) { return IsLabelId(id) ? g_labels.table[id] : L""; }
 
-wchar_t* LabelEntry(int id) {
-  return IsLabelId(id) ? g_labels.table[id] : nullptr;
-}
+wchar_t* LabelEntry(int id) { return IsLabelId(id) ? g_labels.table[id] : nullptr; }
 
-void LabelKey(int id, wchar_t* key) {
-  FormatDecimal(key, static_cast<unsigned>(id), 4);
-}
+void LabelKey(int id, wchar_t* key) { FormatDecimal(key, static_cast<unsigned>(id), 4); }
 
 const wchar_t* FormatMessageLabel(int id, const wchar_t* argument) {
   ReplaceAll(L"%1", LabelText(id), argument, g_labels.message, MESSAGE_CAPACITY);

@@ -11,8 +11,8 @@ CommandLine Parse(const std::wstring& text) { return ParseCommandLine(text.c_str
 
 TEST_SUITE("command_line") {
   TEST_CASE("the folder form in any case and with either sign") {
-    for (const wchar_t* text : {L"/EXPLORE C:\\Pictures", L"-explore C:\\Pictures",
-                                L"/ExPlOrE C:\\Pictures"}) {
+    for (const wchar_t* text :
+         {L"/EXPLORE C:\\Pictures", L"-explore C:\\Pictures", L"/ExPlOrE C:\\Pictures"}) {
       CAPTURE(Narrow(text));
       const CommandLine line = Parse(text);
       CHECK(line.form == CommandLineForm::Explore);

@@ -62,14 +62,14 @@ TEST_SUITE("explorer_verb_rules") {
 
     CHECK_FALSE(IsVerbConsistent(Registered(L"", command), EXE, SamePathAscii));
     CHECK_FALSE(IsVerbConsistent(Registered(L"Open", L""), EXE, SamePathAscii));
+    CHECK_FALSE(
+        IsVerbConsistent(Registered(L"Open", L"\"C:\\Program Files\\Trimlet\\Trimlet.exe\" %1"),
+                         EXE, SamePathAscii));
+    CHECK_FALSE(IsVerbConsistent(Registered(L"Open", L"\"D:\\Old\\Trimlet.exe\" /EXPLORE %1"), EXE,
+                                 SamePathAscii));
     CHECK_FALSE(IsVerbConsistent(
-        Registered(L"Open", L"\"C:\\Program Files\\Trimlet\\Trimlet.exe\" %1"), EXE,
+        Registered(L"Open", L"\"C:\\Program Files\\Trimlet\\Trimlet.exe\" /EXPLORE %1 extra"), EXE,
         SamePathAscii));
-    CHECK_FALSE(IsVerbConsistent(
-        Registered(L"Open", L"\"D:\\Old\\Trimlet.exe\" /EXPLORE %1"), EXE, SamePathAscii));
-    CHECK_FALSE(IsVerbConsistent(
-        Registered(L"Open", L"\"C:\\Program Files\\Trimlet\\Trimlet.exe\" /EXPLORE %1 extra"),
-        EXE, SamePathAscii));
   }
 
   TEST_CASE("key paths lose their last parts") {

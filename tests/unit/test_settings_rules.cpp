@@ -146,13 +146,13 @@ TEST_SUITE("settings_rules") {
     CHECK(SameBlock(s.current, s.saved));
 
     const std::vector<std::wstring> expected = {
-        L"DestinationFolder", L"StartupAskFolder", L"NotifySourceChanges",
-        L"EnhancedSelection", L"EditorSystemColor", L"CopyImageExifTags",
-        L"CopySourceToTemp", L"ResizeRatioMode", L"ResizeRatioWidth",
-        L"ResizeRatioHeight", L"MinimumImageWidth", L"MinimumImageHeight",
-        L"LastUsedFolder", L"ViewOnlyImages", L"MainWindowMaximized",
-        L"MainWindowLeft", L"MainWindowTop", L"MainWindowWidth",
-        L"MainWindowHeight", L"MainHiddenControls", L"MainSplitterPosition",
+        L"DestinationFolder", L"StartupAskFolder",   L"NotifySourceChanges",
+        L"EnhancedSelection", L"EditorSystemColor",  L"CopyImageExifTags",
+        L"CopySourceToTemp",  L"ResizeRatioMode",    L"ResizeRatioWidth",
+        L"ResizeRatioHeight", L"MinimumImageWidth",  L"MinimumImageHeight",
+        L"LastUsedFolder",    L"ViewOnlyImages",     L"MainWindowMaximized",
+        L"MainWindowLeft",    L"MainWindowTop",      L"MainWindowWidth",
+        L"MainWindowHeight",  L"MainHiddenControls", L"MainSplitterPosition",
         L"OptionsSelectedTab"};
     CHECK(s.store.writes == expected);
     CHECK(s.store.Text(OPTIONS, L"DestinationFolder") == L"C:\\Users\\me\\Pictures\\Trimlet");
@@ -173,12 +173,12 @@ TEST_SUITE("settings_rules") {
       uint32_t read;
     };
     const Row rows[] = {
-        {L"ResizeRatioWidth", 0, 3},       {L"ResizeRatioWidth", 100000, 3},
+        {L"ResizeRatioWidth", 0, 3},         {L"ResizeRatioWidth", 100000, 3},
         {L"ResizeRatioWidth", 99999, 99999}, {L"ResizeRatioWidth", 1, 1},
-        {L"ResizeRatioHeight", 0, 2},      {L"MinimumImageHeight", 50, 96},
-        {L"MinimumImageWidth", 95, 96},    {L"MinimumImageWidth", 96, 96},
-        {L"MinimumImageWidth", 100000, 96}, {L"ResizeRatioMode", 3, 0},
-        {L"ResizeRatioMode", 2, 2},        {L"ResizeRatioMode", 0xFFFFFFFF, 0},
+        {L"ResizeRatioHeight", 0, 2},        {L"MinimumImageHeight", 50, 96},
+        {L"MinimumImageWidth", 95, 96},      {L"MinimumImageWidth", 96, 96},
+        {L"MinimumImageWidth", 100000, 96},  {L"ResizeRatioMode", 3, 0},
+        {L"ResizeRatioMode", 2, 2},          {L"ResizeRatioMode", 0xFFFFFFFF, 0},
     };
     for (const Row& row : rows) {
       CAPTURE(Narrow(row.name));
@@ -229,7 +229,8 @@ TEST_SUITE("settings_rules") {
     replaced.store.values[{OPTIONS, L"DestinationFolder"}] = tooLong;
     LoadSettingsFrom(replaced.store, replaced.current, replaced.saved);
     CHECK_TEXT(replaced.current.options.DestinationFolder, L"C:\\Users\\me\\Pictures\\Trimlet");
-    CHECK(replaced.store.Text(OPTIONS, L"DestinationFolder") == L"C:\\Users\\me\\Pictures\\Trimlet");
+    CHECK(replaced.store.Text(OPTIONS, L"DestinationFolder") ==
+          L"C:\\Users\\me\\Pictures\\Trimlet");
 
     // A folder that does not exist is not checked here.
     Loaded missing;
@@ -302,10 +303,9 @@ TEST_SUITE("settings_rules") {
     s.store.administrator = false;
     CHECK(s.Save(true));
     const std::vector<std::wstring> expected = {
-        L"DestinationFolder", L"StartupAskFolder", L"NotifySourceChanges",
-        L"EnhancedSelection", L"EditorSystemColor", L"CopyImageExifTags",
-        L"CopySourceToTemp", L"ResizeRatioMode", L"ResizeRatioWidth",
-        L"ResizeRatioHeight", L"MinimumImageWidth", L"MinimumImageHeight"};
+        L"DestinationFolder", L"StartupAskFolder",  L"NotifySourceChanges", L"EnhancedSelection",
+        L"EditorSystemColor", L"CopyImageExifTags", L"CopySourceToTemp",    L"ResizeRatioMode",
+        L"ResizeRatioWidth",  L"ResizeRatioHeight", L"MinimumImageWidth",   L"MinimumImageHeight"};
     CHECK(s.store.writes == expected);
     // Not an administrator: the verb is left alone and the save still succeeds.
     CHECK(s.store.verbWrites == 0);
@@ -321,8 +321,8 @@ TEST_SUITE("settings_rules") {
     s.Load();
     s.current.layout.MainWindowTop = 77;
     CHECK(s.Save(false));
-    const std::vector<std::wstring> rect = {L"MainWindowLeft", L"MainWindowTop",
-                                            L"MainWindowWidth", L"MainWindowHeight"};
+    const std::vector<std::wstring> rect = {L"MainWindowLeft", L"MainWindowTop", L"MainWindowWidth",
+                                            L"MainWindowHeight"};
     CHECK(s.store.writes == rect);
     CHECK(s.saved.layout.MainWindowTop == 77);
   }

@@ -77,7 +77,8 @@ TEST_SUITE("explorer_verb") {
     Register(L"Open", L"Open", L"\"" + ExePath() + L"\" /EXPLORE %1");
     ClearProductRegistry();
     WriteTextValue(HKEY_CLASSES_ROOT, DIRECTORY, L"", L"Open");
-    WriteTextValue(HKEY_CLASSES_ROOT, DIRECTORY_COMMAND, L"", L"\"" + ExePath() + L"\" /EXPLORE %1");
+    WriteTextValue(HKEY_CLASSES_ROOT, DIRECTORY_COMMAND, L"",
+                   L"\"" + ExePath() + L"\" /EXPLORE %1");
     CHECK_FALSE(ReadVerb(caption));
     CHECK(NoVerbLeft());
   }
@@ -104,7 +105,8 @@ TEST_SUITE("explorer_verb") {
 
   TEST_CASE("the uninstall clean-up removes the product and keeps the maker's other products") {
     RegistrySandbox sandbox;
-    WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet\\Layout", L"MainWindowLeft", 5);
+    WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet\\Layout", L"MainWindowLeft",
+                     5);
     WriteTextValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet\\Options", L"LanguageFile",
                    L"<default>");
     WriteTextValue(HKEY_LOCAL_MACHINE, L"Software\\Bluecrane\\Trimlet\\Options", L"LanguageFile",

@@ -37,7 +37,9 @@ struct LangFolder {
   }
 };
 
-std::wstring UserValue() { return ReadRawValue(HKEY_CURRENT_USER, OPTIONS, L"LanguageFile").Text(); }
+std::wstring UserValue() {
+  return ReadRawValue(HKEY_CURRENT_USER, OPTIONS, L"LanguageFile").Text();
+}
 std::wstring MachineValue() {
   return ReadRawValue(HKEY_LOCAL_MACHINE, OPTIONS, L"LanguageFile").Text();
 }

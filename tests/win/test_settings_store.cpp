@@ -37,7 +37,8 @@ TEST_SUITE("settings_store") {
     RegistrySandbox sandbox;
     LoadSettings();
     CHECK(std::wstring(Settings().options.DestinationFolder) == PicturesTrimlet());
-    CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder").Text() == PicturesTrimlet());
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder").Text() ==
+          PicturesTrimlet());
     CHECK(CountValues(HKEY_CURRENT_USER, OPTIONS) == 14);
     CHECK(CountValues(HKEY_CURRENT_USER, LAYOUT) == 8);
     const RawValue width = ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowWidth");
