@@ -9,8 +9,9 @@ namespace {
 
 // The table as the loader leaves it when English is chosen.
 void FillEnglish() {
-  for (int id = 0; id < LABEL_COUNT; ++id)
+  for (int id = 0; id < LABEL_COUNT; ++id) {
     CopyText(LabelEntry(id), TEXT_CAPACITY, EnglishDefault(id));
+  }
 }
 
 std::wstring Key(int id) {
