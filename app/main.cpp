@@ -43,15 +43,7 @@ void TakeCommandLineFolder(const CommandLine& commandLine, PathBuffer& folder) {
 void RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    const HWND window = MainWindow();
-    if (window != nullptr) {
-      const HACCEL accelerators = MainAccelerators();
-      if (accelerators != nullptr && IsWindowEnabled(window) && !IsIconic(window) &&
-          TranslateAcceleratorW(window, accelerators, &message)) {
-        continue;
-      }
-      if (IsDialogMessageW(window, &message)) continue;
-    }
+    if (TranslateMainWindowMessage(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

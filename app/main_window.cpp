@@ -1,23 +1,214 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include "app/app.h"
+#include "app/bars.h"
+#include "app/command_table.h"
+#include "app/commands.h"
+#include "app/file_list.h"
+#include "app/layout.h"
+#include "app/layout_rules.h"
+#include "app/menu_keys.h"
+#include "app/navigation.h"
 #include "app/startup_rules.h"
+#include "app/busy_dialog.h"
+#include "files/folder_monitor.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "ui/labels.h"
 
 namespace {
 
+constexpr DWORD FILE_LIST_STYLE = 0x5001001C;
+constexpr DWORD EDITOR_PANE_STYLE = 0x50012004;
+constexpr int THUMBNAIL_SIZE = 96;
+constexpr int FOLDER_MENU_POSITION = 2;
+constexpr COLORREF EDITOR_GREY = RGB(105, 105, 105);
+
 struct MainWindowState {
   HWND window = nullptr;
+  HWND fileList = nullptr;
+  HWND editorPane = nullptr;
+  HIMAGELIST thumbnails = nullptr;
   HACCEL accelerators = nullptr;
+  HWND focusPane = nullptr;
 };
 
 MainWindowState g_main;
 
+// A part of the window that View can hide: its bit, control and menu item.
+struct HideablePart {
+  uint32_t bit;
+  int control;
+  int menuItem;
+};
+
+constexpr HideablePart kHideableParts[] = {
+    {HIDDEN_TOOLBAR, IDC_REBAR, IDM_VIEW_TOOLBAR},
+    {HIDDEN_STATUS_BAR, IDC_STATUSBAR, IDM_VIEW_STATUSBAR},
+    {HIDDEN_FILE_LIST, IDC_FILE_LIST, IDM_VIEW_FILES},
+};
+
+// Shows or hides the parts as MainHiddenControls says; with `checkMenu` the
+// View menu follows too.
+void ApplyHiddenParts(bool checkMenu) {
+  const uint32_t hidden = Settings().layout.MainHiddenControls;
+  for (const HideablePart& part : kHideableParts) {
+    const bool shown = (hidden & part.bit) == 0;
+    const HWND control = GetDlgItem(g_main.window, part.control);
+    EnableWindow(control, shown);
+    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    if (checkMenu) {
+      CheckMenuItem(GetMenu(g_main.window), static_cast<UINT>(part.menuItem),
+                    MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    }
+  }
+}
+
+// The menu resource carries keys; each item remembers its label in its item
+// data, so that a later change of language finds it again.
+void CaptionMenu(HMENU menu) {
+  const int count = GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    wchar_t text[64] = L"";
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = 64;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
+    if (item.hSubMenu != nullptr) CaptionMenu(item.hSubMenu);
+    if ((item.fType & MFT_SEPARATOR) != 0) continue;
+    const int label =
+        item.dwItemData != 0 ? static_cast<int>(item.dwItemData) - 1 : MenuKeyLabel(text);
+    if (label < 0) continue;
+    MENUITEMINFOW caption = {};
+    caption.cbSize = sizeof(caption);
+    caption.fMask = MIIM_DATA | MIIM_STRING;
+    caption.dwItemData = static_cast<ULONG_PTR>(label) + 1;
+    caption.dwTypeData = const_cast<wchar_t*>(LabelText(label));
+    SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &caption);
+  }
+}
+
+void PlaceMainWindow() {
+  const WindowLayout& layout = Settings().layout;
+  InitSplitter(layout.MainSplitterPosition);
+  RECT workArea = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  const WindowRect placed =
+      PlaceOnWorkArea({layout.MainWindowLeft, layout.MainWindowTop, layout.MainWindowWidth,
+                       layout.MainWindowHeight},
+                      workArea.right - workArea.left, workArea.bottom - workArea.top);
+  MoveWindow(g_main.window, placed.left, placed.top, placed.width, placed.height, FALSE);
+}
+
+void OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return;
+  if (IsWindowEnabled(g_main.window)) {
+    SetFocus(g_main.focusPane);
+    if (SourceChanged()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
+  } else if (BusyDialog() != nullptr) {
+    SetForegroundWindow(BusyDialog());
+  }
+}
+
+void OnSettingsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+  ApplyExplorerClickStyle(g_main.fileList);
+  SetEditorBackground();
+  LayoutMainWindow(message, wParam, lParam, false);
+}
+
+void OnThemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+  RebuildBars(g_main.window);
+  ApplyHiddenParts(false);
+  OnSettingsChanged(message, wParam, lParam);
+}
+
+LRESULT OnNotify(NMHDR* header) {
+  if (header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    info->hinst = nullptr;
+    // The table entry outlives the notification.
+    info->lpszText =
+        const_cast<wchar_t*>(LabelText(ToolbarTooltipLabel(static_cast<int>(header->idFrom))));
+  } else if (header->code == LVN_ITEMCHANGED && header->idFrom == IDC_FILE_LIST) {
+    OnFileSelectionChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+  }
+  return 0;
+}
+
+void OnDestroy() {
+  DragAcceptFiles(g_main.window, FALSE);
+  StartFolderMonitor(nullptr);
+  DestroyBarImageLists();
+  if (g_main.thumbnails != nullptr) ImageList_Destroy(g_main.thumbnails);
+  g_main.thumbnails = nullptr;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_SIZE:
+      LayoutMainWindow(message, wParam, lParam, true);
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
     case WM_CLOSE:
       RequestExit();
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      OnSettingsChanged(message, wParam, lParam);
+      return 0;
+    case WM_THEMECHANGED:
+      OnThemeChanged(message, wParam, lParam);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSplitterSetCursor()) return TRUE;
+      break;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = {MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT};
+      return 0;
+    }
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) != g_main.fileList) break;
+      Popup(lParam, g_main.fileList, false, FolderMenu());
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnSplitterButtonDown(lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnSplitterMouseMove(lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      OnSplitterButtonUp();
+      return 0;
+    case WM_CAPTURECHANGED:
+      CancelSplitterDrag();
+      return 0;
+    case WM_EXITSIZEMOVE:
+      SaveWindowPlacement();
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_SHOW_IMAGE:
+      ShowImage(static_cast<int>(wParam));
+      return 0;
+    case WM_SOURCE_CHANGED:
+      OnSourceChanged();
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -35,19 +226,42 @@ bool RegisterMainWindowClass() {
       LoadImageW(AppInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, 0));
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
   windowClass.lpszClassName = MAIN_WINDOW_CLASS;
   return RegisterClassExW(&windowClass) != 0;
 }
 
-void PlaceMainWindow() {
-  const WindowLayout& layout = Settings().layout;
-  RECT workArea = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  const WindowRect placed =
-      PlaceOnWorkArea({layout.MainWindowLeft, layout.MainWindowTop, layout.MainWindowWidth,
-                       layout.MainWindowHeight},
-                      workArea.right - workArea.left, workArea.bottom - workArea.top);
-  MoveWindow(g_main.window, placed.left, placed.top, placed.width, placed.height, FALSE);
+HWND CreatePane(DWORD style) {
+  return CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr, style, 0, 0, 0, 0, g_main.window,
+                         nullptr, AppInstance(), nullptr);
+}
+
+// Everything inside the window; false at the first part that fails.
+bool CreateChildren() {
+  g_main.fileList = CreatePane(FILE_LIST_STYLE);
+  g_main.editorPane = CreatePane(EDITOR_PANE_STYLE);
+  g_main.thumbnails =
+      ImageList_Create(THUMBNAIL_SIZE, THUMBNAIL_SIZE, ILC_COLOR32 | ILC_MASK, 0, 1);
+  if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr) {
+    return false;
+  }
+  SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL,
+               reinterpret_cast<LPARAM>(g_main.thumbnails));
+  SetWindowLongPtrW(g_main.fileList, GWLP_ID, IDC_FILE_LIST);
+  SetWindowLongPtrW(g_main.editorPane, GWLP_ID, IDC_EDITOR_PANE);
+  if (!AttachFileList(g_main.fileList)) return false;
+  SendMessageW(g_main.fileList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_LABELTIP, LVS_EX_LABELTIP);
+  ApplyExplorerClickStyle(g_main.fileList);
+  SetEditorBackground();
+  DragAcceptFiles(g_main.window, TRUE);
+  if (!RebuildBars(g_main.window)) return false;
+  g_main.accelerators = LoadAcceleratorsW(AppInstance(), MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
+  SetMenuCaptions();
+  CheckMenuItem(GetMenu(g_main.window), IDM_IMAGE_VIEW_ONLY,
+                MF_BYCOMMAND | (Settings().options.ViewOnlyImages ? MF_CHECKED : MF_UNCHECKED));
+  ApplyHiddenParts(true);
+  PlaceMainWindow();
+  return true;
 }
 
 }  // namespace
@@ -60,26 +274,67 @@ bool CreateMainWindow(const wchar_t* folder) {
       CreateWindowExW(WS_EX_CONTROLPARENT, MAIN_WINDOW_CLASS, L"Trimlet",
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, AppInstance(), nullptr);
-  if (g_main.window == nullptr) {
-    UnregisterClassW(MAIN_WINDOW_CLASS, AppInstance());
+  if (g_main.window == nullptr || !CreateChildren()) {
+    DestroyMainWindow();
     return false;
   }
-  PlaceMainWindow();
   return true;
 }
 
 void ShowMainWindow() {
   ShowWindow(g_main.window, Settings().layout.MainWindowMaximized ? SW_MAXIMIZE : SW_SHOW);
   UpdateWindow(g_main.window);
+  g_main.focusPane = g_main.editorPane;
 }
 
 void DestroyMainWindow() {
-  if (g_main.window == nullptr) return;
-  DestroyWindow(g_main.window);
+  if (g_main.window != nullptr) DestroyWindow(g_main.window);
   UnregisterClassW(MAIN_WINDOW_CLASS, AppInstance());
-  g_main.window = nullptr;
+  g_main = MainWindowState{};
+}
+
+bool TranslateMainWindowMessage(MSG& message) {
+  const HWND window = g_main.window;
+  if (window == nullptr) return false;
+  if (g_main.accelerators != nullptr && IsWindowEnabled(window) && !IsIconic(window) &&
+      TranslateAcceleratorW(window, g_main.accelerators, &message)) {
+    return true;
+  }
+  return IsDialogMessageW(window, &message) != FALSE;
 }
 
 HWND MainWindow() { return g_main.window; }
+HWND FileList() { return g_main.fileList; }
+HWND EditorPane() { return g_main.editorPane; }
+HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
 
-HACCEL MainAccelerators() { return g_main.accelerators; }
+void SetFocusPane(HWND pane) { g_main.focusPane = pane; }
+
+void SetMenuCaptions() {
+  CaptionMenu(GetMenu(g_main.window));
+  SetStatusText(nullptr, -1);
+  DrawMenuBar(g_main.window);
+}
+
+void EnableCommand(bool enabled, int menuId, int buttonId) {
+  const HMENU menu = GetMenu(g_main.window);
+  EnableMenuItem(menu, static_cast<UINT>(menuId),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  DrawMenuBar(g_main.window);
+  const bool checked =
+      (GetMenuState(menu, static_cast<UINT>(menuId), MF_BYCOMMAND) & MF_CHECKED) != 0;
+  SendMessageW(Toolbar(), TB_CHECKBUTTON, buttonId, MAKELPARAM(enabled && checked, 0));
+  SendMessageW(Toolbar(), TB_ENABLEBUTTON, buttonId, MAKELPARAM(enabled, 0));
+}
+
+bool IsCommandEnabled(int menuId) {
+  const UINT state = GetMenuState(GetMenu(g_main.window), static_cast<UINT>(menuId), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_GRAYED) == 0;
+}
+
+void SetEditorBackground() {
+  const COLORREF colour =
+      Settings().options.EditorSystemColor ? GetSysColor(COLOR_WINDOW) : EDITOR_GREY;
+  SendMessageW(g_main.editorPane, LVM_SETBKCOLOR, 0, colour);
+  RedrawWindow(g_main.editorPane, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+}

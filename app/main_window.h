@@ -1,21 +1,43 @@
-// The main window.
+// The main window: its children, menus and the routines that the commands
+// use to enable, check and caption things.
 #pragma once
 
 #include <windows.h>
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"Bluecrane.Trimlet.MainWindow";
 
-// Creates the window, placed from the stored layout, with `folder` (possibly
-// empty) as the source folder. False when any part could not be made; what
-// was made is destroyed again.
+// Creates the window with its bars, file list and editor pane, placed from
+// the stored layout, with `folder` (possibly empty) as the source folder.
+// False when any part could not be made; what was made is destroyed again.
 bool CreateMainWindow(const wchar_t* folder);
 
-// Shows the window as it was last left (maximized or not).
+// Shows the window as it was last left, the editor pane taking the focus.
 void ShowMainWindow();
 
 // Destroys the window and unregisters its class.
 void DestroyMainWindow();
 
+// Offers a message of the loop to the accelerators and to the dialog-key
+// handling of the main window; true when it was consumed.
+bool TranslateMainWindowMessage(MSG& message);
+
 HWND MainWindow();
-// The accelerator table, or null.
-HACCEL MainAccelerators();
+HWND FileList();
+HWND EditorPane();
+// The Folder menu, shown as the file list's context menu.
+HMENU FolderMenu();
+
+// The pane that takes the focus when the main window is activated.
+void SetFocusPane(HWND pane);
+
+// Sets every menu caption from the labels and refreshes the status bar's
+// default texts.
+void SetMenuCaptions();
+
+// Enables or greys a menu command and its toolbar button; the button is
+// shown pressed when it is enabled and the menu item is checked.
+void EnableCommand(bool enabled, int menuId, int buttonId);
+bool IsCommandEnabled(int menuId);
+
+// Paints the editor pane's background in the chosen colour.
+void SetEditorBackground();

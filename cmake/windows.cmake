@@ -6,11 +6,25 @@ configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/trimlet_vers
 add_library(trimlet_core STATIC
   ${TRIMLET_PURE_SOURCES}
   app/app.cpp
+  app/bars.cpp
+  app/busy_dialog.cpp
+  app/commands.cpp
+  app/file_list.cpp
+  app/layout.cpp
   app/main_window.cpp
+  app/navigation.cpp
+  editor/editor.cpp
+  files/folder_load.cpp
+  files/folder_monitor.cpp
   settings/registry.cpp
   settings/settings.cpp
+  ui/about_dialog.cpp
+  ui/dialog_helpers.cpp
   ui/explorer_verb.cpp
   ui/language.cpp
+  ui/language_dialog.cpp
+  ui/message_box.cpp
+  ui/options_dialog.cpp
   ui/program_folder.cpp
   ui/win_text.cpp
 )
@@ -26,26 +40,46 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   target_link_options(trimlet_core PUBLIC ${TRIMLET_STATIC_RUNTIME})
 endif()
 
-add_executable(Trimlet WIN32 app/main.cpp resources/trimlet.rc)
+# The busy dialog's animation is drawn by a script at build time.
+find_package(Python3 COMPONENTS Interpreter REQUIRED)
+set(TRIMLET_BUSY_ANIMATION ${CMAKE_BINARY_DIR}/generated/busy.avi)
+add_custom_command(
+  OUTPUT ${TRIMLET_BUSY_ANIMATION}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/make_busy_animation.py
+          ${TRIMLET_BUSY_ANIMATION}
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_busy_animation.py
+  COMMENT "Drawing the busy animation"
+  VERBATIM)
+
+# The resources, for the program and for the tests that make its windows.
+set(TRIMLET_RESOURCES resources/trimlet.rc ${TRIMLET_BUSY_ANIMATION})
+file(GLOB TRIMLET_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)
+set_source_files_properties(resources/trimlet.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/trimlet.manifest;${CMAKE_SOURCE_DIR}/resources/trimlet.ico;${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/icons.rc;${TRIMLET_ICONS};${TRIMLET_BUSY_ANIMATION}")
+
+add_executable(Trimlet WIN32 app/main.cpp ${TRIMLET_RESOURCES})
 target_include_directories(Trimlet PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(Trimlet PRIVATE trimlet_core)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   target_link_options(Trimlet PRIVATE -municode)
 endif()
-set_source_files_properties(resources/trimlet.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/trimlet.manifest;${CMAKE_SOURCE_DIR}/resources/trimlet.ico;${CMAKE_SOURCE_DIR}/resources/resource.h")
 trimlet_warnings(Trimlet)
 
 if(NOT TRIMLET_TESTS)
   return()
 endif()
 
-add_library(test_support STATIC tests/support/window_driver.cpp tests/support/registry_sandbox.cpp)
+add_library(test_support STATIC
+  tests/support/main_window_fixture.cpp
+  tests/support/registry_sandbox.cpp
+  tests/support/window_driver.cpp)
 target_link_libraries(test_support PUBLIC trimlet_core)
 trimlet_warnings(test_support)
 
 file(GLOB TRIMLET_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(win_tests ${TRIMLET_WIN_TEST_SOURCES})
+add_executable(win_tests ${TRIMLET_WIN_TEST_SOURCES} ${TRIMLET_RESOURCES})
+target_include_directories(win_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(win_tests PRIVATE test_support doctest_main)
 trimlet_warnings(win_tests)
 

@@ -1,0 +1,29 @@
+// The "Working..." dialog: runs a long task on a worker thread while the
+// user-interface thread keeps answering messages.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+using BusyTask = void (*)(void* argument);
+
+// Runs `task(argument)` on a new thread under the modal busy dialog showing
+// label `message`, and returns once the task has returned and the dialog has
+// closed. With a cancel flag, Cancel sets it; the task polls it. False when
+// the worker thread could not be started: the task did not run.
+bool RunBusy(BusyTask task, int message, void* argument, std::atomic<bool>* cancel);
+
+// The open busy dialog, or null.
+HWND BusyDialog();
+
+// Hides Cancel and centres Minimize, for a step that cannot be cancelled.
+void DropCancel();
+
+// Changes the dialog's text to a label.
+void SetBusyMessage(int label);
+
+// How the worker is started; replaceable so that a test can make the start
+// fail as the system would.
+using WorkerStarter = HANDLE (*)(LPTHREAD_START_ROUTINE routine);
+void SetWorkerStarter(WorkerStarter starter);

@@ -1,0 +1,66 @@
+#include "app/file_list.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "app/commands.h"
+#include "app/main_window.h"
+
+namespace {
+
+constexpr DWORD HOVER_STYLES = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
+
+struct FileListState {
+  WNDPROC listViewProc = nullptr;
+};
+
+FileListState g_fileList;
+
+// A click on empty space must not clear the selection: the selected item is
+// the picture being edited.
+bool HitsNoItem(HWND list, LPARAM clientPoint) {
+  LVHITTESTINFO hit = {};
+  hit.pt = {static_cast<short>(LOWORD(clientPoint)), static_cast<short>(HIWORD(clientPoint))};
+  return SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == -1;
+}
+
+LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETFOCUS:
+      SetFocusPane(list);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetFocus(list);
+      if (HitsNoItem(list, lParam)) return 0;
+      break;
+    case WM_RBUTTONDOWN:
+      Popup(lParam, list, true, FolderMenu());
+      return 0;
+    case WM_DESTROY:
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_fileList.listViewProc));
+      break;
+  }
+  return CallWindowProcW(g_fileList.listViewProc, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool AttachFileList(HWND list) {
+  g_fileList.listViewProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListProc)));
+  return g_fileList.listViewProc != nullptr;
+}
+
+void ApplyExplorerClickStyle(HWND list) {
+  SHELLFLAGSTATE shell = {};
+  SHGetSettings(&shell, SSF_DOUBLECLICKINWEBVIEW);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, HOVER_STYLES,
+               shell.fDoubleClickInWebView ? 0 : HOVER_STYLES);
+  const COLORREF window = GetSysColor(COLOR_WINDOW);
+  if (static_cast<COLORREF>(SendMessageW(list, LVM_GETBKCOLOR, 0, 0)) != window) {
+    SendMessageW(list, LVM_SETBKCOLOR, 0, window);
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+  }
+}

@@ -1,0 +1,18 @@
+// The current picture: showing it, stepping between pictures, saving, and
+// view-only mode.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+// Runs one of the seven picture commands (first, previous, next, last, and
+// the three save commands).
+void Navigate(int command);
+
+void ToggleViewOnly();
+
+// Shows the file list's item `index` in the editor.
+void ShowImage(int index);
+
+// The file list reported a change of an item's state.
+void OnFileSelectionChanged(const NMLISTVIEW& change);

@@ -1,0 +1,15 @@
+// Window placement arithmetic shared by the dialogs. Pure.
+#pragma once
+
+#include <cstdint>
+
+#include "app/layout_rules.h"
+
+struct Point {
+  int32_t x;
+  int32_t y;
+};
+
+// Where a window `width` x `height` goes to sit centred over `parent`, kept
+// on the work area.
+Point CentreOver(const Box& parent, int32_t width, int32_t height, const Box& workArea);
