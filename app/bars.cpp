@@ -50,8 +50,8 @@ void LoadToolbarIcons() {
 }
 
 HWND CreateBar(const wchar_t* className, DWORD style, HWND parent) {
-  return CreateWindowExW(0, className, nullptr, style, 0, 0, 0, 0, parent, nullptr,
-                         AppInstance(), nullptr);
+  return CreateWindowExW(0, className, nullptr, style, 0, 0, 0, 0, parent, nullptr, AppInstance(),
+                         nullptr);
 }
 
 void DestroyBars(HWND rebar, HWND toolbar, HWND statusBar) {

@@ -141,8 +141,8 @@ bool RunBusy(BusyTask task, int message, void* argument, std::atomic<bool>* canc
   g_busy.cancel = cancel;
   const HWND main = MainWindow();
   ReduceSystemMenu(main);
-  const INT_PTR result = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_BUSY), main,
-                                         BusyDialogProc, 0);
+  const INT_PTR result =
+      DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_BUSY), main, BusyDialogProc, 0);
   g_busy.dialog = nullptr;
   GetSystemMenu(main, TRUE);
   DrawMenuBar(main);

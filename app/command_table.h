@@ -3,10 +3,10 @@
 #pragma once
 
 struct ToolbarButton {
-  int id;       // 0 for a separator
-  int image;    // index in the three image lists; -1 for a separator
-  int command;  // the menu command it runs
-  int tooltip;  // label shown as its tooltip
+  int id;        // 0 for a separator
+  int image;     // index in the three image lists; -1 for a separator
+  int command;   // the menu command it runs
+  int tooltip;   // label shown as its tooltip
   bool enabled;  // initially
   bool check;    // a check button
 };

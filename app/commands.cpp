@@ -143,29 +143,61 @@ bool IsEnabled(int menuCommand) { return IsCommandEnabled(menuCommand); }
 }  // namespace
 
 void OnCommand(int id) {
-  switch (CommandToRun(id, IsEnabled)) {
-    case IDCANCEL: CancelDrag(); break;
-    case IDM_FILE_LANGUAGE: ChangeLanguage(); break;
-    case IDM_FILE_OPTIONS: EditOptions(); break;
-    case IDM_FILE_EXIT: RequestExit(); break;
-    case IDM_VIEW_TOOLBAR: TogglePart(HIDDEN_TOOLBAR, IDC_REBAR, IDM_VIEW_TOOLBAR); break;
-    case IDM_VIEW_STATUSBAR: TogglePart(HIDDEN_STATUS_BAR, IDC_STATUSBAR, IDM_VIEW_STATUSBAR); break;
-    case IDM_VIEW_FILES: TogglePart(HIDDEN_FILE_LIST, IDC_FILE_LIST, IDM_VIEW_FILES); break;
-    case IDM_FOLDER_OPEN: OpenDestination(); break;
-    case IDM_FOLDER_BROWSE: ChooseSource(); break;
-    case IDM_FOLDER_REFRESH: RefreshSource(); break;
-    case IDM_IMAGE_VIEW_ONLY: ToggleViewOnly(); break;
+  const int command = CommandToRun(id, IsEnabled);
+  switch (command) {
+    case IDCANCEL:
+      CancelDrag();
+      break;
+    case IDM_FILE_LANGUAGE:
+      ChangeLanguage();
+      break;
+    case IDM_FILE_OPTIONS:
+      EditOptions();
+      break;
+    case IDM_FILE_EXIT:
+      RequestExit();
+      break;
+    case IDM_VIEW_TOOLBAR:
+      TogglePart(HIDDEN_TOOLBAR, IDC_REBAR, IDM_VIEW_TOOLBAR);
+      break;
+    case IDM_VIEW_STATUSBAR:
+      TogglePart(HIDDEN_STATUS_BAR, IDC_STATUSBAR, IDM_VIEW_STATUSBAR);
+      break;
+    case IDM_VIEW_FILES:
+      TogglePart(HIDDEN_FILE_LIST, IDC_FILE_LIST, IDM_VIEW_FILES);
+      break;
+    case IDM_FOLDER_OPEN:
+      OpenDestination();
+      break;
+    case IDM_FOLDER_BROWSE:
+      ChooseSource();
+      break;
+    case IDM_FOLDER_REFRESH:
+      RefreshSource();
+      break;
+    case IDM_IMAGE_VIEW_ONLY:
+      ToggleViewOnly();
+      break;
     case IDM_IMAGE_MOVE_FIRST:
     case IDM_IMAGE_MOVE_BACK:
     case IDM_IMAGE_MOVE_NEXT:
     case IDM_IMAGE_MOVE_LAST:
     case IDM_IMAGE_SAVE_BACK:
     case IDM_IMAGE_SAVE_ONLY:
-    case IDM_IMAGE_SAVE_NEXT: Navigate(CommandToRun(id, IsEnabled)); break;
-    case IDM_IMAGE_ROTATE: RotateSelection(); break;
-    case IDM_HELP_MANUAL: OpenUserManual(); break;
-    case IDM_HELP_ABOUT: ShowAboutDialog(MainWindow()); break;
-    default: break;
+    case IDM_IMAGE_SAVE_NEXT:
+      Navigate(command);
+      break;
+    case IDM_IMAGE_ROTATE:
+      RotateSelection();
+      break;
+    case IDM_HELP_MANUAL:
+      OpenUserManual();
+      break;
+    case IDM_HELP_ABOUT:
+      ShowAboutDialog(MainWindow());
+      break;
+    default:
+      break;
   }
 }
 
@@ -176,9 +208,8 @@ void Popup(LPARAM point, HWND control, bool isClient, HMENU menu) {
     GetWindowRect(control, &bounds);
     const int mark = static_cast<int>(SendMessageW(control, LVM_GETSELECTIONMARK, 0, 0));
     POINT position = {};
-    const bool hasItem =
-        mark != -1 &&
-        SendMessageW(control, LVM_GETITEMPOSITION, mark, reinterpret_cast<LPARAM>(&position));
+    const bool hasItem = mark != -1 && SendMessageW(control, LVM_GETITEMPOSITION, mark,
+                                                    reinterpret_cast<LPARAM>(&position));
     const MenuPoint item = {position.x, position.y};
     const MenuPoint chosen = KeyboardMenuPoint(
         {bounds.left, bounds.top, bounds.right, bounds.bottom}, hasItem ? &item : nullptr);

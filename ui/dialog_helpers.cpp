@@ -30,8 +30,8 @@ void CentreOnParent(HWND window) {
   GetWindowRect(parent, &parentRect);
   GetWindowRect(window, &own);
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  const Point at = CentreOver(ToBox(parentRect), own.right - own.left, own.bottom - own.top,
-                              ToBox(workArea));
+  const Point at =
+      CentreOver(ToBox(parentRect), own.right - own.left, own.bottom - own.top, ToBox(workArea));
   SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

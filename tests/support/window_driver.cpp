@@ -84,3 +84,32 @@ long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD
   ProgramRun run(program, arguments);
   return run.WaitForExit(timeoutMs);
 }
+
+namespace {
+
+struct DialogTextSearch {
+  std::wstring statics;
+  std::wstring buttons;
+};
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<DialogTextSearch*>(param);
+  wchar_t className[64] = L"";
+  wchar_t text[1024] = L"";
+  GetClassNameW(child, className, 64);
+  // WM_GETTEXT is carried across processes; GetWindowText is not.
+  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  if (text[0] == L'\0') return TRUE;
+  std::wstring& into = lstrcmpiW(className, L"Button") == 0 ? search->buttons : search->statics;
+  if (!into.empty()) into += L"\n";
+  into += text;
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring DialogTexts(HWND dialog) {
+  DialogTextSearch search;
+  EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&search));
+  return search.statics + L"|" + search.buttons;
+}

@@ -35,5 +35,9 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
 // Waits until the process shows a top-level window of the class.
 HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 
+// The texts of a message box (or any dialog) of another process, joined by
+// line feeds: its static texts, and its buttons after a "|".
+std::wstring DialogTexts(HWND dialog);
+
 // Runs a program to its end and returns its exit code (-1 on a time-out).
 long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);

@@ -66,6 +66,21 @@ void PressCancelTwice(void* argument) {
   SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
+struct AfterMinimize {
+  bool minimized = false;
+  bool enabledWhileMinimized = false;
+  bool enabledAfterRestore = true;
+};
+
+void MinimizeAndRestore(void* argument) {
+  AfterMinimize& seen = *static_cast<AfterMinimize*>(argument);
+  SendMessageW(BusyDialog(), WM_COMMAND, IDOK, 0);
+  seen.minimized = IsIconic(MainWindow()) != FALSE;
+  seen.enabledWhileMinimized = IsWindowEnabled(MainWindow()) != FALSE;
+  ShowWindow(MainWindow(), SW_RESTORE);
+  seen.enabledAfterRestore = IsWindowEnabled(MainWindow()) != FALSE;
+}
+
 void NeverRuns(void* argument) { *static_cast<bool*>(argument) = true; }
 
 HANDLE NoThread(LPTHREAD_START_ROUTINE) { return nullptr; }
@@ -112,6 +127,16 @@ TEST_SUITE("busy_dialog") {
     CHECK_FALSE(seen.cancelEnabled);
     CHECK(seen.message == L"Loading folder's images canceled...");
     CHECK_FALSE(cancel.load());
+  }
+
+  TEST_CASE("Minimize hides the program; restoring keeps the main window disabled") {
+    MainWindowFixture fixture;
+    AfterMinimize seen;
+    CHECK(RunBusy(MinimizeAndRestore, LBL_SAVING_IMAGE, &seen, nullptr));
+    CHECK(seen.minimized);
+    CHECK(seen.enabledWhileMinimized);
+    CHECK_FALSE(seen.enabledAfterRestore);
+    CHECK(IsWindowEnabled(MainWindow()));
   }
 
   TEST_CASE("a worker that cannot start closes the dialog and fails the task") {

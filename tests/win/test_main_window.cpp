@@ -143,9 +143,9 @@ TEST_SUITE("main_window") {
       HWND control;
       DWORD bit;
     };
-    for (const Toggle& toggle : {Toggle{IDM_VIEW_TOOLBAR, Rebar(), 1},
-                                 Toggle{IDM_VIEW_STATUSBAR, StatusBar(), 2},
-                                 Toggle{IDM_VIEW_FILES, FileList(), 4}}) {
+    for (const Toggle& toggle :
+         {Toggle{IDM_VIEW_TOOLBAR, Rebar(), 1}, Toggle{IDM_VIEW_STATUSBAR, StatusBar(), 2},
+          Toggle{IDM_VIEW_FILES, FileList(), 4}}) {
       CAPTURE(toggle.command);
       SendMessageW(MainWindow(), WM_COMMAND, toggle.command, 0);
       CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainHiddenControls").Number() == toggle.bit);
