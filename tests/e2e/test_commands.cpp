@@ -81,4 +81,21 @@ TEST_SUITE("commands") {
     PostMessageW(main, WM_CLOSE, 0, 0);
     CHECK(run.WaitForExit(TIMEOUT) == 0);
   }
+
+  TEST_CASE("F4 asks for the source folder; Cancel leaves everything as it was") {
+    RegistrySandbox sandbox;
+    ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
+    const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
+    REQUIRE(main != nullptr);
+    PressKey(main, VK_F4);
+    const HWND browser = WaitForWindow(run.Id(), DIALOG_CLASS, TIMEOUT);
+    REQUIRE(browser != nullptr);
+    CHECK(DialogTexts(browser).find(L"Select the folder containing the source files to resize:") !=
+          std::wstring::npos);
+    PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+    Sleep(300);
+    CHECK(TopLevelWindows(run.Id(), DIALOG_CLASS).empty());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    CHECK(run.WaitForExit(TIMEOUT) == 0);
+  }
 }

@@ -55,6 +55,12 @@ MSG KeyMessage(HWND window, WPARAM key) {
   return message;
 }
 
+// Closes whatever menu is open as soon as its loop runs a timer.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
 void HideEverything() { WriteNumberValue(HKEY_CURRENT_USER, LAYOUT, L"MainHiddenControls", 7); }
 
 void StoreMaximized() { WriteNumberValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowMaximized", 1); }
@@ -241,6 +247,24 @@ TEST_SUITE("main_window") {
     SendMessageW(FileList(), WM_LBUTTONUP, 0, MAKELPARAM(list.right - 5, list.bottom - 5));
     CHECK(ListView_GetItemState(FileList(), 0, LVIS_SELECTED) == LVIS_SELECTED);
     CHECK(GetFocus() == FileList());
+  }
+
+  TEST_CASE("a right click on the file list shows the Folder menu") {
+    MainWindowFixture fixture;
+    MessageCounter opened(MainWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FolderMenu()));
+    SetTimer(nullptr, 0, 200, CloseMenu);
+    SendMessageW(FileList(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    CHECK(opened.count == 1);
+  }
+
+  TEST_CASE("the end of a move stores the window's place") {
+    MainWindowFixture fixture;
+    MoveWindow(MainWindow(), 40, 50, 700, 500, TRUE);
+    SendMessageW(MainWindow(), WM_EXITSIZEMOVE, 0, 0);
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowLeft").Number() == 40);
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowTop").Number() == 50);
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowWidth").Number() == 700);
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowHeight").Number() == 500);
   }
 
   TEST_CASE("a dropped file opens its folder; only the first item counts") {
