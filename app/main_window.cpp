@@ -14,6 +14,7 @@
 #include "app/navigation.h"
 #include "app/startup_rules.h"
 #include "app/busy_dialog.h"
+#include "editor/editor.h"
 #include "files/folder_monitor.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -242,7 +243,8 @@ bool CreateChildren() {
   g_main.editorPane = CreatePane(EDITOR_PANE_STYLE);
   g_main.thumbnails =
       ImageList_Create(THUMBNAIL_SIZE, THUMBNAIL_SIZE, ILC_COLOR32 | ILC_MASK, 0, 1);
-  if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr) {
+  if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr ||
+      !AttachEditor(g_main.editorPane)) {
     return false;
   }
   SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL,

@@ -9,11 +9,15 @@ add_library(trimlet_core STATIC
   app/bars.cpp
   app/busy_dialog.cpp
   app/commands.cpp
+  app/error_report.cpp
   app/file_list.cpp
   app/layout.cpp
   app/main_window.cpp
   app/navigation.cpp
   editor/editor.cpp
+  editor/gdiplus_objects.cpp
+  editor/painting.cpp
+  editor/selection.cpp
   files/folder_load.cpp
   files/folder_monitor.cpp
   settings/registry.cpp
@@ -31,7 +35,8 @@ add_library(trimlet_core STATIC
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(trimlet_core PUBLIC comctl32 shlwapi shell32 ole32 advapi32 user32 gdi32)
+target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 shlwapi shell32 ole32 advapi32 user32
+  gdi32)
 trimlet_warnings(trimlet_core)
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
@@ -73,6 +78,7 @@ endif()
 add_library(test_support STATIC
   tests/support/main_window_fixture.cpp
   tests/support/registry_sandbox.cpp
+  tests/support/test_pictures.cpp
   tests/support/window_driver.cpp)
 target_link_libraries(test_support PUBLIC trimlet_core)
 trimlet_warnings(test_support)
@@ -89,6 +95,12 @@ target_link_libraries(e2e_tests PRIVATE test_support doctest_main)
 add_dependencies(e2e_tests Trimlet)
 trimlet_warnings(e2e_tests)
 
+# Timings of the editor with a large picture: ./dev bench.
+add_executable(editor_benchmark tests/benchmarks/editor_benchmark.cpp ${TRIMLET_RESOURCES})
+target_include_directories(editor_benchmark PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(editor_benchmark PRIVATE test_support)
+trimlet_warnings(editor_benchmark)
+
 # Small helper for scripts: waits for or closes the main window.
 add_executable(window_tool tests/support/window_tool.cpp)
 target_link_libraries(window_tool PRIVATE test_support)
@@ -99,7 +111,7 @@ if(CMAKE_CROSSCOMPILING)
   # fixture starts before the first test and ends after the last.
   set(TRIMLET_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
   set(TRIMLET_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
-  foreach(target win_tests e2e_tests window_tool)
+  foreach(target win_tests e2e_tests window_tool editor_benchmark)
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
       ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${TRIMLET_WINE_DIR})
   endforeach()

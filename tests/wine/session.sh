@@ -26,7 +26,7 @@ start() {
   stop
   # Xvfb picks a free display and writes its number to fd 5.
   rm -f "$dir/display"
-  setsid Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$dir/display" \
+  setsid Xvfb -displayfd 5 -screen 0 "${TRIMLET_SCREEN:-1280x1024x24}" -nolisten tcp 5>"$dir/display" \
     >"$dir/xvfb.log" 2>&1 < /dev/null &
   echo $! > "$dir/xvfb.pid"
   for _ in $(seq 100); do

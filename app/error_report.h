@@ -1,0 +1,19 @@
+// The failure of the last operation, shown to the user once it has ended.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/text.h"
+
+struct ErrorReport {
+  int label = -1;       // -1: nothing to report
+  TextBuffer argument;  // replaces "%1"
+  UINT icon = MB_ICONERROR;
+};
+
+ErrorReport& LastError();
+
+// Fills the report; `argument` that does not fit leaves it empty.
+void ReportError(int label, const wchar_t* argument, UINT icon);
+
+void ClearError();

@@ -1,0 +1,60 @@
+// The editor's state, shared by its loading, painting and selection code.
+// Nothing outside editor/ includes this.
+#pragma once
+
+#include <windows.h>
+
+#include "editor/gdiplus_objects.h"
+#include "editor/geometry.h"
+#include "ui/text.h"
+
+struct EditorDrag {
+  bool active = false;
+  int hoverZone = 0;
+  int zone = 0;
+  int startX = 0;
+  int startY = 0;
+  Rect startRect = {};
+  float scale = 1.0f;
+};
+
+struct EditorState {
+  HWND pane = nullptr;
+  WNDPROC paneProc = nullptr;
+  ULONG_PTR gdiplusToken = 0;
+  GdiBitmap source;         // the picture at full resolution
+  GdiBitmap screenPreview;  // fitted into the screen, once per load
+  GdiBitmap panePreview;    // exactly the size shown; dropped on resize
+  bool hasRects = false;    // CropRect and ScreenRect exist after a first load
+  Rect crop = {};
+  Rect screen = {};
+  PathBuffer tempCopyPath = L"";
+  bool ready = false;
+  bool resizePending = true;
+  bool ratioSwapped = false;
+  int antsPhase = 0;
+  EditorDrag drag;
+  bool shiftDown = false;
+};
+
+EditorState& Editor();
+
+// Painting (editor/painting.cpp).
+void RepaintEditor(WPARAM kind);
+void AnimateOutline();
+
+// Selection input (editor/selection.cpp); each returns the message's result.
+LRESULT OnEditorSetCursor();
+void OnEditorButtonDown(LPARAM point);
+void OnEditorMouseMove(LPARAM point);
+void OnEditorButtonUp();
+void OnEditorCancel();
+void OnEditorKeyDown(WPARAM key);
+void OnEditorKeyUp(WPARAM key);
+void OnEditorRightClick(LPARAM point);
+void EndEditorDrag();
+
+// Renders `image` fitted into `size` (or exactly at it), updating `size`.
+void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact);
+
+constexpr UINT_PTR OUTLINE_TIMER = 65301;

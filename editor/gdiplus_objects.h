@@ -1,0 +1,83 @@
+// Thin owners of GDI+ objects, reached through the flat API. Each keeps the
+// native handle and the status of the last call made through it.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+
+using Gdiplus::ARGB;
+using Gdiplus::GpStatus;
+
+class GdiBitmap {
+ public:
+  GdiBitmap() = default;
+  ~GdiBitmap() { Reset(); }
+  GdiBitmap(GdiBitmap&& other) noexcept;
+  GdiBitmap& operator=(GdiBitmap&& other) noexcept;
+  GdiBitmap(const GdiBitmap&) = delete;
+  GdiBitmap& operator=(const GdiBitmap&) = delete;
+
+  // Decodes a picture file.
+  static GdiBitmap FromFile(const wchar_t* path);
+  // An empty 32-bit ARGB bitmap.
+  static GdiBitmap Create(int width, int height);
+  // A 32-bit ARGB bitmap over the caller's pixels, which must outlive it.
+  static GdiBitmap OverPixels(int width, int height, ARGB* pixels);
+
+  void Reset();
+  explicit operator bool() const { return handle_ != nullptr; }
+  Gdiplus::GpBitmap* get() const { return handle_; }
+  Gdiplus::GpImage* image() const { return handle_; }
+  GpStatus status() const { return status_; }
+
+  uint32_t Width();
+  uint32_t Height();
+  GdiBitmap Clone();
+
+ private:
+  GdiBitmap(Gdiplus::GpBitmap* handle, GpStatus status) : handle_(handle), status_(status) {}
+  Gdiplus::GpBitmap* handle_ = nullptr;
+  GpStatus status_ = Gdiplus::Ok;
+};
+
+class GdiPen {
+ public:
+  explicit GdiPen(ARGB colour);
+  ~GdiPen();
+  GdiPen(const GdiPen&) = delete;
+  GdiPen& operator=(const GdiPen&) = delete;
+  Gdiplus::GpPen* get() const { return handle_; }
+
+ private:
+  Gdiplus::GpPen* handle_ = nullptr;
+};
+
+class GdiGraphics {
+ public:
+  explicit GdiGraphics(HWND window);
+  explicit GdiGraphics(GdiBitmap& bitmap);
+  ~GdiGraphics();
+  GdiGraphics(const GdiGraphics&) = delete;
+  GdiGraphics& operator=(const GdiGraphics&) = delete;
+
+  explicit operator bool() const { return handle_ != nullptr; }
+  Gdiplus::GpGraphics* get() const { return handle_; }
+  GpStatus status() const { return status_; }
+
+  void Clear(ARGB colour);
+  void DrawImage(const GdiBitmap& bitmap, int x, int y, int width, int height);
+  void DrawImageAt(const GdiBitmap& bitmap, int x, int y);
+  void DrawRectangle(const GdiPen& pen, int x, int y, int width, int height);
+  // Everything but the rectangle.
+  void ExcludeClip(int x, int y, int width, int height);
+  // Only the rectangle, set through a region made from a path.
+  void ClipToRectangle(int x, int y, int width, int height);
+  void ResetClip();
+
+ private:
+  Gdiplus::GpGraphics* handle_ = nullptr;
+  GpStatus status_ = Gdiplus::Ok;
+};

@@ -1,0 +1,136 @@
+// Drawing the editor pane: the background, the picture from its previews,
+// and the selection's outline, plain red or with marching dashes.
+#include <windows.h>
+
+#include <vector>
+
+#include "editor/editor_state.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr UINT PUSHED_AWAY = 0x7FFFFFFF;
+constexpr UINT ANIMATION_PERIOD = 500;
+constexpr ARGB DIM_GREY = 0xFF696969;
+constexpr ARGB RED = 0xFFFF0000;
+constexpr ARGB WHITE = 0xFFFFFFFF;
+constexpr ARGB BLACK = 0xFF000000;
+constexpr WPARAM SELECTION_REPAINT = 1;
+constexpr WPARAM OUTLINE_ONLY = 2;
+
+ARGB BackgroundColour() {
+  if (!Settings().options.EditorSystemColor) return DIM_GREY;
+  const COLORREF window = GetSysColor(COLOR_WINDOW);
+  return 0xFF000000u | (static_cast<ARGB>(GetRValue(window)) << 16) |
+         (static_cast<ARGB>(GetGValue(window)) << 8) | GetBValue(window);
+}
+
+// The black dashes of an edge as a strip one pixel thick, clear between
+// the dashes. Drawn over the white outline, each strip puts a whole edge's
+// dashes on the pane at once; where two edges meet, black wins.
+class DashStrip {
+ public:
+  DashStrip(int32_t from, int32_t to, int phase, bool horizontal)
+      : pixels_(static_cast<std::size_t>(to - from + 1), 0) {
+    for (const Dash& dash : DashSegments(from, to, phase)) {
+      for (int32_t at = dash.first; at <= dash.last; ++at) pixels_[at - from] = BLACK;
+    }
+    const int length = static_cast<int>(pixels_.size());
+    bitmap_ =
+        GdiBitmap::OverPixels(horizontal ? length : 1, horizontal ? 1 : length, pixels_.data());
+  }
+  const GdiBitmap& bitmap() const { return bitmap_; }
+
+ private:
+  std::vector<ARGB> pixels_;
+  GdiBitmap bitmap_;
+};
+
+void DrawSelection(GdiGraphics& graphics, const Rect& outline) {
+  if (!Settings().options.EnhancedSelection) {
+    const GdiPen red(RED);
+    graphics.DrawRectangle(red, outline.x, outline.y, outline.width, outline.height);
+    return;
+  }
+  const GdiPen white(WHITE);
+  graphics.DrawRectangle(white, outline.x, outline.y, outline.width, outline.height);
+  const int phase = Editor().antsPhase;
+  const int32_t right = outline.x + outline.width;
+  const int32_t bottom = outline.y + outline.height;
+  const DashStrip across(outline.x, right, phase, true);
+  const DashStrip down(outline.y, bottom, phase, false);
+  graphics.DrawImageAt(across.bitmap(), outline.x, outline.y);
+  graphics.DrawImageAt(across.bitmap(), outline.x, bottom);
+  graphics.DrawImageAt(down.bitmap(), outline.x, outline.y);
+  graphics.DrawImageAt(down.bitmap(), right, outline.y);
+}
+
+bool HasOutline(const Rect& outline) { return outline.width > 0 && outline.height > 0; }
+
+void PaintPicture(GdiGraphics& graphics, WPARAM kind, ARGB background) {
+  EditorState& editor = Editor();
+  RECT client;
+  GetClientRect(editor.pane, &client);
+  const ImagePlacement place =
+      PlaceImage(client.right, client.bottom, static_cast<int32_t>(editor.source.Width()),
+                 static_cast<int32_t>(editor.source.Height()));
+  if (!editor.panePreview && !editor.resizePending && place.fit.width > 0) {
+    Size exact = place.fit;
+    FitImage(editor.screenPreview, exact, &editor.panePreview, true);
+  }
+  editor.resizePending = false;
+  const bool viewOnly = Settings().options.ViewOnlyImages;
+  const Rect outline = viewOnly ? Rect{} : ImageToPane(editor.crop, place);
+
+  if (kind == SELECTION_REPAINT) {
+    // Only the picture under the old outline is drawn again, which erases it.
+    const Rect& old = editor.screen;
+    graphics.ClipToRectangle(old.x, old.y, old.width + 1, old.height + 1);
+  } else {
+    graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+    graphics.Clear(background);
+    graphics.ResetClip();
+  }
+  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.screenPreview;
+  graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+  if (HasOutline(outline)) {
+    graphics.ResetClip();
+    editor.screen = outline;
+    DrawSelection(graphics, outline);
+  }
+}
+
+}  // namespace
+
+void RepaintEditor(WPARAM kind) {
+  EditorState& editor = Editor();
+  if (kind == OUTLINE_ONLY) {
+    if (!editor.ready || !editor.source || !HasOutline(editor.screen)) return;
+    GdiGraphics graphics(editor.pane);
+    DrawSelection(graphics, editor.screen);
+    return;
+  }
+  // No animation step may run in the middle of the repaint.
+  SetTimer(editor.pane, OUTLINE_TIMER, PUSHED_AWAY, nullptr);
+  {
+    GdiGraphics graphics(editor.pane);
+    const ARGB background = BackgroundColour();
+    if (!editor.ready || !editor.source) {
+      graphics.Clear(background);
+    } else {
+      PaintPicture(graphics, kind, background);
+    }
+  }
+  SetTimer(editor.pane, OUTLINE_TIMER, ANIMATION_PERIOD, nullptr);
+}
+
+void AnimateOutline() {
+  EditorState& editor = Editor();
+  const Options& options = Settings().options;
+  if (options.ViewOnlyImages || !options.EnhancedSelection || editor.drag.active) return;
+  SetTimer(editor.pane, OUTLINE_TIMER, PUSHED_AWAY, nullptr);
+  editor.antsPhase = NextAntsPhase(editor.antsPhase);
+  SendMessageW(editor.pane, WM_EDITOR_REPAINT, OUTLINE_ONLY, 0);
+  SetTimer(editor.pane, OUTLINE_TIMER, ANIMATION_PERIOD, nullptr);
+}

@@ -1,0 +1,113 @@
+// Times the editor with a large picture: the load, a full repaint, and the
+// selection repaints of a moving selection, in a 1280 x 800 pane.
+//   editor_benchmark [REPEATS]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "editor/editor.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/test_pictures.h"
+#include "ui/language.h"
+
+namespace {
+
+constexpr int PICTURE_WIDTH = 6000;
+constexpr int PICTURE_HEIGHT = 4000;
+constexpr int PANE_WIDTH = 1280;
+constexpr int PANE_HEIGHT = 800;
+constexpr int MOVES = 200;
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+template <typename Work>
+double Time(Work work) {
+  LARGE_INTEGER start;
+  LARGE_INTEGER end;
+  QueryPerformanceCounter(&start);
+  work();
+  QueryPerformanceCounter(&end);
+  return Milliseconds(start, end);
+}
+
+// Only the editor pane, with a client area of exactly the pane's size.
+void HideEverything() {
+  WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet\\Layout",
+                   L"MainHiddenControls", 7);
+}
+
+void SizePane() {
+  RECT frame = {0, 0, PANE_WIDTH + 4, PANE_HEIGHT + 4};  // the pane's sunken edge
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+  SetWindowPos(MainWindow(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOZORDER);
+  PumpMessages();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  MainWindowFixture fixture(HideEverything);
+  GdiplusSession gdiplus;
+  ScratchFolder folder(L"TrimletBenchmark");
+  Settings().options.CopySourceToTemp = false;
+  Settings().options.EnhancedSelection = argc < 3;
+  const std::wstring picture = folder.File(L"large.jpg");
+  if (!WritePicture(picture, PICTURE_WIDTH, PICTURE_HEIGHT, 0xFF3070B0, L"image/jpeg")) {
+    std::puts("could not write the picture");
+    return 1;
+  }
+  SizePane();
+  RECT client;
+  GetClientRect(EditorPane(), &client);
+  std::printf("picture %d x %d, pane %ld x %ld, %d runs\n", PICTURE_WIDTH, PICTURE_HEIGHT,
+              client.right, client.bottom, repeats);
+
+  std::vector<double> loads, firstPaints, fullPaints, moves, worstMoves, repaints;
+  for (int run = 0; run < repeats; ++run) {
+    loads.push_back(Time([&] { LoadEditorImage(picture.c_str()); }));
+    SetEditorReady();
+    firstPaints.push_back(Time([] { SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0); }));
+    fullPaints.push_back(Time([] { SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0); }));
+    UpdateSelection(3000, SelectionField::Width, SET_VALUE);
+    double worst = 0;
+    const double all = Time([&worst] {
+      for (int i = 0; i < MOVES; ++i) {
+        const int step = i < MOVES / 2 ? 8 : -8;
+        worst = std::max(worst, Time([step] { UpdateSelection(step, SelectionField::X, 0); }));
+      }
+    });
+    moves.push_back(all / MOVES);
+    worstMoves.push_back(worst);
+    repaints.push_back(Time([] {
+                         for (int i = 0; i < MOVES; ++i) {
+                           SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 1, 0);
+                         }
+                       }) /
+                       MOVES);
+  }
+  const auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+  };
+  std::printf("load (decode, screen preview, selection)   %8.1f ms\n", median(loads));
+  std::printf("first full repaint (builds pane preview)   %8.1f ms\n", median(firstPaints));
+  std::printf("full repaint                               %8.1f ms\n", median(fullPaints));
+  std::printf("selection repaint, mean of %d              %8.2f ms\n", MOVES, median(moves));
+  std::printf("selection repaint, slowest of %d           %8.2f ms\n", MOVES, median(worstMoves));
+  std::printf("selection repaint alone, mean of %d        %8.2f ms\n", MOVES, median(repaints));
+  return 0;
+}
