@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/bars.h"
 #include "app/error_report.h"
 #include "app/main_window.h"
 #include "editor/editor.h"
@@ -74,6 +76,17 @@ void Drag(int fromX, int fromY, int dx, int dy, bool release) {
   SendMessageW(EditorPane(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fromX, fromY));
   SendMessageW(EditorPane(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(fromX + dx, fromY + dy));
   if (release) SendMessageW(EditorPane(), WM_LBUTTONUP, 0, MAKELPARAM(fromX + dx, fromY + dy));
+}
+
+std::wstring StatusText(int part) {
+  wchar_t text[128] = L"";
+  SendMessageW(StatusBar(), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
 }
 
 void Key(WPARAM key) { SendMessageW(EditorPane(), WM_KEYDOWN, key, 1); }
@@ -176,6 +189,8 @@ TEST_SUITE("editor") {
     Load(picture);
     const Rect crop = CropRect();
     CHECK(crop == Rect{0, 8, 200, 133});
+    CHECK(StatusText(2) == L"200 x 150");
+    CHECK(StatusText(3) == L"200 x 133   (0, 8)");
     const Rect outline = Outline(200, 150);
     const ImagePlacement place = Placement(200, 150);
     CHECK(PanePixel(0, 0) == PANE_GREY);
@@ -284,5 +299,15 @@ TEST_SUITE("editor") {
     CHECK(CropRect() == Rect{71, 60, 114, 80});
     CHECK(GetCursor() == LoadCursorW(nullptr, IDC_ARROW));
     Settings().options.ViewOnlyImages = false;
+  }
+
+  TEST_CASE("a right click on the pane shows the Image menu") {
+    MainWindowFixture fixture;
+    const HMENU image = GetSubMenu(GetMenu(MainWindow()), 3);
+    MessageCounter opened(MainWindow(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(image));
+    SetTimer(nullptr, 0, 200, CloseMenu);
+    SendMessageW(EditorPane(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+    CHECK(opened.count == 1);
+    CHECK(GetFocus() == EditorPane());
   }
 }
