@@ -307,6 +307,7 @@ bool TranslateMainWindowMessage(MSG& message) {
 
 HWND MainWindow() { return g_main.window; }
 HWND FileList() { return g_main.fileList; }
+HIMAGELIST Thumbnails() { return g_main.thumbnails; }
 HWND EditorPane() { return g_main.editorPane; }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
 

@@ -22,6 +22,8 @@ void DestroyMainWindow();
 bool TranslateMainWindowMessage(MSG& message);
 
 HWND MainWindow();
+// The file list's thumbnails, 96 x 96.
+HIMAGELIST Thumbnails();
 HWND FileList();
 HWND EditorPane();
 // The Folder menu, shown as the file list's context menu.

@@ -9,3 +9,5 @@ void ToggleViewOnly() {}
 void ShowImage(int) {}
 
 void OnFileSelectionChanged(const NMLISTVIEW&) {}
+
+void FinishOperation(bool) {}

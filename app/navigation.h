@@ -16,3 +16,8 @@ void ShowImage(int index);
 
 // The file list reported a change of an item's state.
 void OnFileSelectionChanged(const NMLISTVIEW& change);
+
+// The common end of every picture step: the editor is ready, the error
+// report is shown (and emptied), and with `disableWhenEmpty` the commands
+// that need a picture are greyed when none is loaded.
+void FinishOperation(bool disableWhenEmpty);

@@ -8,6 +8,7 @@
 #include "app/error_report.h"
 #include "app/main_window.h"
 #include "editor/editor_state.h"
+#include "editor/source_image.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/label_ids.h"
@@ -244,6 +245,8 @@ void ShowSelectionStatus() {
 void SetEditorReady() { g_editor.ready = true; }
 
 void FlipRatioSwapped() { g_editor.ratioSwapped = !g_editor.ratioSwapped; }
+
+GdiBitmap& SourceImage() { return g_editor.source; }
 
 bool HasEditorImage() { return static_cast<bool>(g_editor.source); }
 
