@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"Bluecrane.Trimlet.MainWindow";
 
