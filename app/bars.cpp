@@ -117,6 +117,8 @@ void FillStatusBar() {
 bool RebuildBars(HWND mainWindow) {
   const bool rebuilding = g_bars.images[NORMAL_IMAGES] != nullptr;
   if (!rebuilding) {
+    // A new window: every part starts with its default text.
+    for (bool& showsDefault : g_bars.showsDefault) showsDefault = true;
     for (HIMAGELIST& list : g_bars.images) {
       list = ImageList_Create(TOOLBAR_ICON_SIZE, TOOLBAR_ICON_SIZE, ILC_COLOR32 | ILC_MASK, 12, 0);
     }

@@ -10,6 +10,8 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/startup_rules.h"
+#include "files/folder_load.h"
+#include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/explorer_verb.h"
 #include "ui/labels.h"
@@ -37,6 +39,16 @@ void TakeCommandLineFolder(const CommandLine& commandLine, PathBuffer& folder) {
   folder[0] = L'\0';
   if (commandLine.folder[0] != L'\0' && PathIsDirectoryW(commandLine.folder)) {
     CopyText(folder, commandLine.folder);
+  }
+}
+
+// The folder from the command line, or the folder picker when the user asked
+// for it at every start. The last used folder only preselects the picker.
+void OpenFirstFolder() {
+  if (SourceFolder()[0] != L'\0') {
+    LoadSourceFolder();
+  } else if (Settings().options.StartupAskFolder) {
+    SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_BROWSE, 0);
   }
 }
 
@@ -75,6 +87,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
     return 1;
   }
   ShowMainWindow();
+  OpenFirstFolder();
   RunMessageLoop();
 
   DestroyMainWindow();

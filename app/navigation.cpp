@@ -76,13 +76,18 @@ void SaveTask(void*) {
 int TargetIndexOf(int command) {
   const int mark = SelectionMark();
   switch (command) {
-    case IDM_IMAGE_MOVE_FIRST: return 0;
-    case IDM_IMAGE_MOVE_LAST: return ItemCount() - 1;
+    case IDM_IMAGE_MOVE_FIRST:
+      return 0;
+    case IDM_IMAGE_MOVE_LAST:
+      return ItemCount() - 1;
     case IDM_IMAGE_MOVE_BACK:
-    case IDM_IMAGE_SAVE_BACK: return mark - 1;
+    case IDM_IMAGE_SAVE_BACK:
+      return mark - 1;
     case IDM_IMAGE_MOVE_NEXT:
-    case IDM_IMAGE_SAVE_NEXT: return mark + 1;
-    default: return -1;
+    case IDM_IMAGE_SAVE_NEXT:
+      return mark + 1;
+    default:
+      return -1;
   }
 }
 
@@ -171,8 +176,8 @@ void ShowImage(int index) {
 
 void Navigate(int command) {
   g_navigation.targetPath[0] = L'\0';
-  g_navigation.saveRequested = command == IDM_IMAGE_SAVE_BACK ||
-                               command == IDM_IMAGE_SAVE_ONLY || command == IDM_IMAGE_SAVE_NEXT;
+  g_navigation.saveRequested = command == IDM_IMAGE_SAVE_BACK || command == IDM_IMAGE_SAVE_ONLY ||
+                               command == IDM_IMAGE_SAVE_NEXT;
   g_navigation.targetIndex = TargetIndexOf(command);
   if (!g_navigation.saveRequested) {
     if (g_navigation.targetIndex == -1) return;
@@ -190,8 +195,7 @@ void ToggleViewOnly() {
   WaitCursor wait;
   const HWND main = MainWindow();
   const HMENU menu = GetMenu(main);
-  const bool viewOnly =
-      (GetMenuState(menu, IDM_IMAGE_VIEW_ONLY, MF_BYCOMMAND) & MF_CHECKED) == 0;
+  const bool viewOnly = (GetMenuState(menu, IDM_IMAGE_VIEW_ONLY, MF_BYCOMMAND) & MF_CHECKED) == 0;
   Settings().options.ViewOnlyImages = viewOnly;
   SaveSettings(false);
   CheckMenuItem(menu, IDM_IMAGE_VIEW_ONLY, MF_BYCOMMAND | (viewOnly ? MF_CHECKED : MF_UNCHECKED));

@@ -19,6 +19,7 @@ add_library(trimlet_core STATIC
   editor/painting.cpp
   editor/selection.cpp
   files/folder_load.cpp
+  files/crop_save.cpp
   files/folder_monitor.cpp
   settings/registry.cpp
   settings/settings.cpp
@@ -93,6 +94,7 @@ file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support doctest_main)
 add_dependencies(e2e_tests Trimlet)
+target_compile_definitions(e2e_tests PRIVATE TRIMLET_SAMPLES=L"${CMAKE_SOURCE_DIR}/samples")
 trimlet_warnings(e2e_tests)
 
 # Timings of the editor with a large picture: ./dev bench.
@@ -100,6 +102,12 @@ add_executable(editor_benchmark tests/benchmarks/editor_benchmark.cpp ${TRIMLET_
 target_include_directories(editor_benchmark PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(editor_benchmark PRIVATE test_support)
 trimlet_warnings(editor_benchmark)
+
+# Timings and memory of the folder load with photo-sized pictures: ./dev bench.
+add_executable(folder_benchmark tests/benchmarks/folder_benchmark.cpp ${TRIMLET_RESOURCES})
+target_include_directories(folder_benchmark PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(folder_benchmark PRIVATE test_support)
+trimlet_warnings(folder_benchmark)
 
 # Small helper for scripts: waits for or closes the main window.
 add_executable(window_tool tests/support/window_tool.cpp)
@@ -111,7 +119,7 @@ if(CMAKE_CROSSCOMPILING)
   # fixture starts before the first test and ends after the last.
   set(TRIMLET_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
   set(TRIMLET_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
-  foreach(target win_tests e2e_tests window_tool editor_benchmark)
+  foreach(target win_tests e2e_tests window_tool editor_benchmark folder_benchmark)
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
       ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${TRIMLET_WINE_DIR})
   endforeach()

@@ -60,6 +60,35 @@ GdiBitmap GdiBitmap::Clone() {
   return GdiBitmap(static_cast<Gdiplus::GpBitmap*>(copy), status_);
 }
 
+Gdiplus::PixelFormat GdiBitmap::ImagePixelFormat() {
+  Gdiplus::PixelFormat format = PixelFormatUndefined;
+  if (handle_ != nullptr) status_ = gdi::GdipGetImagePixelFormat(handle_, &format);
+  return format;
+}
+
+GdiBitmap GdiBitmap::CloneArea(int x, int y, int width, int height, Gdiplus::PixelFormat format) {
+  Gdiplus::GpBitmap* copy = nullptr;
+  if (handle_ != nullptr) {
+    status_ = gdi::GdipCloneBitmapAreaI(x, y, width, height, format, handle_, &copy);
+  }
+  return GdiBitmap(copy, status_);
+}
+
+GdiBitmap GdiBitmap::Thumbnail(int width, int height) {
+  Gdiplus::GpImage* thumbnail = nullptr;
+  if (handle_ != nullptr) {
+    status_ = gdi::GdipGetImageThumbnail(handle_, static_cast<UINT>(width),
+                                         static_cast<UINT>(height), &thumbnail, nullptr, nullptr);
+  }
+  return GdiBitmap(static_cast<Gdiplus::GpBitmap*>(thumbnail), status_);
+}
+
+HBITMAP GdiBitmap::ToHbitmap(ARGB background) {
+  HBITMAP bitmap = nullptr;
+  if (handle_ != nullptr) status_ = gdi::GdipCreateHBITMAPFromBitmap(handle_, &bitmap, background);
+  return status_ == Gdiplus::Ok ? bitmap : nullptr;
+}
+
 GdiPen::GdiPen(ARGB colour) { gdi::GdipCreatePen1(colour, 1.0f, Gdiplus::UnitWorld, &handle_); }
 
 GdiPen::~GdiPen() {

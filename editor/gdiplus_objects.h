@@ -36,6 +36,13 @@ class GdiBitmap {
   uint32_t Width();
   uint32_t Height();
   GdiBitmap Clone();
+  Gdiplus::PixelFormat ImagePixelFormat();
+  // The area at full resolution, in `format`.
+  GdiBitmap CloneArea(int x, int y, int width, int height, Gdiplus::PixelFormat format);
+  // A reduced copy of exactly `width` x `height` pixels.
+  GdiBitmap Thumbnail(int width, int height);
+  // A device-independent bitmap handle that the caller deletes, or null.
+  HBITMAP ToHbitmap(ARGB background);
 
  private:
   GdiBitmap(Gdiplus::GpBitmap* handle, GpStatus status) : handle_(handle), status_(status) {}

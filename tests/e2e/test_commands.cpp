@@ -15,6 +15,9 @@ constexpr const wchar_t* DIALOG_CLASS = L"#32770";
 constexpr const wchar_t* OPTIONS = L"Software\\Bluecrane\\Trimlet\\Options";
 constexpr DWORD TIMEOUT = 20000;
 
+// Starts Trimlet without the folder picker that a first start shows.
+void NoStartupQuestion() { WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0); }
+
 void PressKey(HWND main, WPARAM key) {
   PostMessageW(GetDlgItem(main, IDC_EDITOR_PANE), WM_KEYDOWN, key, 1);
 }
@@ -30,6 +33,7 @@ std::wstring TempFolder(const wchar_t* name) {
 TEST_SUITE("commands") {
   TEST_CASE("F3 without a destination folder says so and opens nothing") {
     RegistrySandbox sandbox;
+    NoStartupQuestion();
     WriteTextValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder", L"");
     ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
     const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
@@ -49,6 +53,7 @@ TEST_SUITE("commands") {
 
   TEST_CASE("F3 asks before creating a missing destination; No creates nothing") {
     RegistrySandbox sandbox;
+    NoStartupQuestion();
     const std::wstring folder = TempFolder(L"TrimletMissing\\Destination");
     WriteTextValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder", folder);
     ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
@@ -69,6 +74,7 @@ TEST_SUITE("commands") {
 
   TEST_CASE("F1 without the manual names the file it looked for") {
     RegistrySandbox sandbox;
+    NoStartupQuestion();
     ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
     const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
     REQUIRE(main != nullptr);
@@ -84,6 +90,7 @@ TEST_SUITE("commands") {
 
   TEST_CASE("F4 asks for the source folder; Cancel leaves everything as it was") {
     RegistrySandbox sandbox;
+    NoStartupQuestion();
     ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
     const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
     REQUIRE(main != nullptr);

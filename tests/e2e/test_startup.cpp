@@ -30,8 +30,23 @@ long RunAndClose(const std::wstring& arguments, Check check) {
 }  // namespace
 
 TEST_SUITE("startup") {
-  TEST_CASE("a first start opens the window and stores the defaults; closing ends with 0") {
+  TEST_CASE("a first start asks for the source folder") {
     RegistrySandbox sandbox;
+    ProgramRun run(Trimlet(), L"");
+    const HWND browser = WaitForWindow(run.Id(), L"#32770", START_TIMEOUT);
+    REQUIRE(browser != nullptr);
+    CHECK(DialogTexts(browser).find(L"Select the folder containing the source files to resize:") !=
+          std::wstring::npos);
+    PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+    const HWND window = WaitForWindow(run.Id(), MAIN_CLASS, START_TIMEOUT);
+    REQUIRE(window != nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    CHECK(run.WaitForExit(START_TIMEOUT) == 0);
+  }
+
+  TEST_CASE("a start stores the defaults; closing ends with 0") {
+    RegistrySandbox sandbox;
+    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0);
     const long code = RunAndClose(L"", [](ProgramRun& run, HWND window) {
       wchar_t title[64];
       GetWindowTextW(window, title, 64);
@@ -47,6 +62,7 @@ TEST_SUITE("startup") {
 
   TEST_CASE("the window opens where it was left, kept on the work area") {
     RegistrySandbox sandbox;
+    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0);
     WriteNumberValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowLeft", 30);
     WriteNumberValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowTop", 40);
     WriteNumberValue(HKEY_CURRENT_USER, LAYOUT, L"MainWindowWidth", 640);
@@ -93,6 +109,7 @@ TEST_SUITE("uninstall") {
   TEST_CASE("/UNINSTALL twice: no window, exit code 0, nothing of ours left") {
     RegistrySandbox sandbox;
     WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\OtherProduct", L"Kept", 1);
+    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0);
     // A first start stores settings and language choices.
     const long code = RunAndClose(L"", [](ProgramRun&, HWND) {});
     CHECK(code == 0);

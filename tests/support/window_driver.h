@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,21 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 // The texts of a message box (or any dialog) of another process, joined by
 // line feeds: its static texts, and its buttons after a "|".
 std::wstring DialogTexts(HWND dialog);
+
+// Presses the keys in order and releases them in reverse, as the keyboard
+// would, into the foreground window.
+void PressKeys(std::initializer_list<WORD> keys);
+
+// Waits until `condition` holds; false on a time-out.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (!condition()) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(50);
+  }
+  return true;
+}
 
 // Runs a program to its end and returns its exit code (-1 on a time-out).
 long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);

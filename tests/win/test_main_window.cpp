@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "ui/labels.h"
 #include "ui/language.h"
@@ -219,6 +220,9 @@ TEST_SUITE("main_window") {
 
   TEST_CASE("accelerators do nothing while their command is greyed or the window disabled") {
     MainWindowFixture fixture;
+    // An empty folder: refreshing it lists nothing and asks nothing.
+    ScratchFolder folder(L"TrimletEmptySource");
+    CopyText(SourceFolder(), folder.path.c_str());
     // Refresh source asks the file list for its selected item first.
     MessageCounter asks(FileList(), LVM_GETSELECTIONMARK, 0);
     MSG f5 = KeyMessage(EditorPane(), VK_F5);

@@ -1,0 +1,184 @@
+#include "files/crop_save.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+#include <memory>
+#include <new>
+
+#include "app/error_report.h"
+#include "editor/editor.h"
+#include "editor/gdiplus_objects.h"
+#include "editor/source_image.h"
+#include "files/save_rules.h"
+#include "settings/settings.h"
+#include "ui/label_ids.h"
+
+namespace gdi = Gdiplus::DllExports;
+
+namespace {
+
+// EncoderQuality.
+constexpr GUID ENCODER_QUALITY = {
+    0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+
+bool Fail(int label, const wchar_t* argument) {
+  ReportError(label, argument, MB_ICONERROR);
+  return false;
+}
+
+bool IsFolder(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The source's property items, less its software field, then ours. They are
+// an extra: every failure here is silent, and a source item that will not
+// go on ends the source's part without stopping ours.
+void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop) {
+  UINT size = 0;
+  UINT count = 0;
+  std::unique_ptr<BYTE[]> buffer;
+  const Gdiplus::PropertyItem* items = nullptr;
+  if (gdi::GdipGetPropertySize(source.image(), &size, &count) == Gdiplus::Ok && size != 0) {
+    buffer.reset(new (std::nothrow) BYTE[size]);
+    auto* all = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.get());
+    if (buffer && gdi::GdipGetAllPropertyItems(source.image(), size, count, all) == Gdiplus::Ok) {
+      items = all;
+    }
+  }
+  if (items == nullptr) count = 0;
+
+  std::unique_ptr<PropertyItemData[]> sourceItems(new (std::nothrow) PropertyItemData[count + 1]);
+  std::unique_ptr<PropertyItemData[]> carried(new (std::nothrow) PropertyItemData[count + 1]);
+  if (!sourceItems || !carried) return;
+  for (UINT i = 0; i < count; ++i) {
+    sourceItems[i] = {items[i].id, items[i].length, items[i].type, items[i].value};
+  }
+  SoftwareText software;
+  MakeSoftwareText(software);
+  const std::size_t carriedCount =
+      PropertyItemsToCarry(sourceItems.get(), count, software, carried.get());
+
+  bool sourceStopped = false;
+  for (std::size_t i = 0; i < carriedCount; ++i) {
+    const bool ours = carried[i].id == PROPERTY_SOFTWARE;
+    if (sourceStopped && !ours) continue;
+    Gdiplus::PropertyItem item = {carried[i].id, carried[i].length, carried[i].type,
+                                  const_cast<void*>(carried[i].value)};
+    if (gdi::GdipSetPropertyItem(crop.image(), &item) != Gdiplus::Ok) sourceStopped = true;
+  }
+}
+
+// Writes the crop into a new file beside the target, then puts that file in
+// the target's place: an existing target changes only once its successor is
+// whole, and a failure leaves it exactly as it was.
+bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encoder,
+                     const Gdiplus::EncoderParameters* parameters) {
+  PathBuffer folder;
+  if (!CopyText(folder, target) || !PathRemoveFileSpecW(folder) || folder[0] == L'\0') {
+    return Fail(LBL_IMAGE_SAVE_ERROR, target);
+  }
+  PathBuffer temporary;
+  if (GetTempFileNameW(folder, L"~tl", 0, temporary) == 0) {
+    return Fail(LBL_IMAGE_SAVE_ERROR, target);
+  }
+  if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok) {
+    DeleteFileW(temporary);
+    return Fail(LBL_IMAGE_SAVE_ERROR, target);
+  }
+
+  // Windows refuses to replace a read-only file; like a forced deletion, the
+  // old target is made plain first and its attributes come back on failure.
+  const DWORD attributes = GetFileAttributesW(target);
+  const bool existingFile =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  if (existingFile) SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+  if (MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING)) return true;
+
+  if (existingFile) SetFileAttributesW(target, attributes);
+  DeleteFileW(temporary);
+  // A file in the way is the old target that would not go; anything else
+  // (a folder of that name, a name the system refuses) is a failed write.
+  return Fail(existingFile ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
+}
+
+}  // namespace
+
+bool SaveCrop(const wchar_t* target) {
+  LastError().icon = MB_ICONERROR;
+  GdiBitmap& source = SourceImage();
+  const Gdiplus::PixelFormat pixelFormat = source.ImagePixelFormat();
+  const Rect area = CropRect();
+  GdiBitmap crop = source.CloneArea(area.x, area.y, area.width, area.height, pixelFormat);
+  if (!crop) {
+    wchar_t size[32];
+    std::swprintf(size, 32, L"%d x %d", area.width, area.height);
+    return Fail(LBL_GDIPLUS_RESIZE_ERROR, size);
+  }
+
+  const wchar_t* extension = PathFindExtensionW(target);
+  const SaveFormat format = SaveFormatFor(extension);
+  CLSID encoder;
+  if (!FindEncoder(format.mime, encoder)) {
+    TextBuffer name;
+    EncoderFormatName(extension, name);
+    return Fail(LBL_ENCODER_NOT_FOUND, name);
+  }
+
+  const Options& options = Settings().options;
+  if (!IsFolder(options.DestinationFolder) &&
+      SHCreateDirectoryExW(nullptr, options.DestinationFolder, nullptr) != ERROR_SUCCESS) {
+    return Fail(LBL_FOLDER_CREATE_ERROR, options.DestinationFolder);
+  }
+
+  if (options.CopyImageExifTags) CarryPropertyItems(source, crop);
+
+  Gdiplus::EncoderParameters parameters = {};
+  ULONG quality = 0;
+  if (format.quality != nullptr) {
+    quality = format.quality->value;
+    parameters.Count = 1;
+    parameters.Parameter[0].Guid = ENCODER_QUALITY;
+    parameters.Parameter[0].NumberOfValues = format.quality->count;
+    parameters.Parameter[0].Type = format.quality->valueType;
+    parameters.Parameter[0].Value = &quality;
+  }
+  return WriteAndReplace(crop, target, encoder, format.quality != nullptr ? &parameters : nullptr);
+}
+
+bool FindEncoder(const wchar_t* mime, CLSID& encoder) {
+  UINT count = 0;
+  UINT size = 0;
+  if (gdi::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
+  std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[size]);
+  if (!buffer) return false;
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.get());
+  if (gdi::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
+  for (UINT i = 0; i < count; ++i) {
+    if (EqualsIgnoreAsciiCase(codecs[i].MimeType, mime)) {
+      encoder = codecs[i].Clsid;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool MakeUniqueTargetPath(const wchar_t* folder, const wchar_t* fileName, PathBuffer& path) {
+  path[0] = L'\0';
+  if (PathYetAnotherMakeUniqueName(path, folder, fileName, fileName) && !PathIsRelativeW(path)) {
+    return true;
+  }
+  path[0] = L'\0';
+  return PathMakeUniqueName(path, PATH_CAPACITY, fileName, fileName, folder) &&
+         !PathIsRelativeW(path);
+}
+
+bool DeleteFileForced(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+  if (DeleteFileW(path)) return true;
+  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path, attributes);
+  return false;
+}

@@ -1,0 +1,51 @@
+#include "files/save_rules.h"
+
+#include <cwchar>
+
+#include "app/product.h"
+
+SaveFormat SaveFormatFor(const wchar_t* extension) {
+  if (EqualsIgnoreAsciiCase(extension, L".jpg")) return {L"image/jpeg", &SAVE_QUALITY};
+  if (EqualsIgnoreAsciiCase(extension, L".gif")) return {L"image/gif", &SAVE_QUALITY};
+  return {L"image/bmp", nullptr};
+}
+
+void EncoderFormatName(const wchar_t* extension, TextBuffer& name) {
+  CopyText(name, extension[0] == L'.' ? extension + 1 : extension);
+  for (wchar_t* c = name; *c != L'\0'; ++c) {
+    if (*c >= L'a' && *c <= L'z') *c = static_cast<wchar_t>(*c - L'a' + L'A');
+  }
+}
+
+bool MakeSoftwareText(SoftwareText& text) {
+  text.bytes[0] = '\0';
+  text.length = 0;
+  TextBuffer wide;
+  const int written = std::swprintf(wide, TEXT_CAPACITY, L"%ls %ls (http://%ls)", MAKER_NAME,
+                                    PRODUCT_NAME, MAKER_WEB_HOST);
+  if (written < 0) return false;
+  // The conversion stops at the buffer's end; it is whole only when the
+  // source was used up, which also means the NUL was written.
+  const wchar_t* from = wide;
+  std::mbstate_t state{};
+  const std::size_t bytes = std::wcsrtombs(text.bytes, &from, sizeof text.bytes, &state);
+  if (bytes == static_cast<std::size_t>(-1) || from != nullptr) {
+    text.bytes[0] = '\0';
+    return false;
+  }
+  text.length = static_cast<uint32_t>(bytes + 1);
+  return true;
+}
+
+std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
+                                 const SoftwareText& software, PropertyItemData* out) {
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    // The source's software field would name another program.
+    if (source[i].id != PROPERTY_SOFTWARE) out[used++] = source[i];
+  }
+  if (software.length != 0) {
+    out[used++] = {PROPERTY_SOFTWARE, software.length, PROPERTY_TYPE_ASCII, software.bytes};
+  }
+  return used;
+}

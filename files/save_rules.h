@@ -1,0 +1,61 @@
+// What a saved crop is made of, decided before GDI+ is asked: the format by
+// the target's extension, the encoder parameter, and the property items the
+// picture carries. Pure, so that the data handed to GDI+ can be checked
+// natively; GDI+ types stay in files/crop_save.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/text.h"
+
+// EncoderQuality as the JPEG and GIF encoders receive it: one value of type
+// long (4).
+struct QualityParameter {
+  uint32_t valueType;
+  uint32_t count;
+  uint32_t value;
+};
+
+constexpr QualityParameter SAVE_QUALITY = {4, 1, 100};
+
+struct SaveFormat {
+  const wchar_t* mime;
+  const QualityParameter* quality;  // null: saved without parameters
+};
+
+// The format for a target's extension, dot included ("" when there is none),
+// ignoring ASCII case: ".jpg" is JPEG, ".gif" GIF, anything else a bitmap.
+SaveFormat SaveFormatFor(const wchar_t* extension);
+
+// The format as the message for a missing encoder names it: the extension
+// without its dot, in capitals ("GIF").
+void EncoderFormatName(const wchar_t* extension, TextBuffer& name);
+
+constexpr uint32_t PROPERTY_SOFTWARE = 0x0131;
+constexpr uint16_t PROPERTY_TYPE_ASCII = 2;
+
+// One property item, as GDI+ lists it.
+struct PropertyItemData {
+  uint32_t id;
+  uint32_t length;  // bytes at `value`
+  uint16_t type;
+  const void* value;
+};
+
+// "Bluecrane Trimlet (http://<web host>)" as 8-bit text; `length` counts the
+// terminating NUL.
+struct SoftwareText {
+  char bytes[TEXT_CAPACITY];
+  uint32_t length;
+};
+
+// False (and an empty text) when the text does not fit or does not convert.
+bool MakeSoftwareText(SoftwareText& text);
+
+// The items a saved crop carries, in the order they are set: the source's
+// `count` items less its own software field, then ours (last; left out when
+// its text could not be made). `out` holds `count` + 1 items; returns how
+// many were written.
+std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
+                                 const SoftwareText& software, PropertyItemData* out);
