@@ -3,6 +3,7 @@
 //   window_tool close SECONDS      close it and wait until it is gone
 //   window_tool save-all SECONDS   Save and go on through every picture
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -22,16 +23,18 @@ HWND IdleMainWindow() {
   return TopLevelWindows(process, L"#32770").empty() ? window : nullptr;
 }
 
-bool IsEnabled(HWND window, UINT command) {
-  return (GetMenuState(GetMenu(window), command, MF_BYCOMMAND) & MF_GRAYED) == 0;
+// Asked of the toolbar button: menus cannot be read from another process.
+bool IsEnabled(HWND window, int button) {
+  const HWND toolbar = GetDlgItem(GetDlgItem(window, IDC_REBAR), IDC_TOOLBAR);
+  return SendMessageW(toolbar, TB_ISBUTTONENABLED, button, 0) != 0;
 }
 
 bool SaveAll(DWORD timeoutMs) {
   for (;;) {
     HWND window = nullptr;
     if (!WaitUntil([&] { return (window = IdleMainWindow()) != nullptr; }, timeoutMs)) return false;
-    const bool more = IsEnabled(window, IDM_IMAGE_SAVE_NEXT);
-    if (!more && !IsEnabled(window, IDM_IMAGE_SAVE_ONLY)) return false;
+    const bool more = IsEnabled(window, IDC_TB_SAVE_NEXT);
+    if (!more && !IsEnabled(window, IDC_TB_SAVE_ONLY)) return false;
     SetForegroundWindow(window);
     Sleep(100);
     PressKeys({VK_CONTROL, static_cast<WORD>(more ? VK_RIGHT : 'S')});
