@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/benchmarks/timing.h"
 #include "tests/support/test_pictures.h"
 #include "ui/language.h"
 
@@ -24,23 +25,6 @@ constexpr int PICTURE_HEIGHT = 4000;
 constexpr int PANE_WIDTH = 1280;
 constexpr int PANE_HEIGHT = 800;
 constexpr int MOVES = 200;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double Time(Work work) {
-  LARGE_INTEGER start;
-  LARGE_INTEGER end;
-  QueryPerformanceCounter(&start);
-  work();
-  QueryPerformanceCounter(&end);
-  return Milliseconds(start, end);
-}
 
 // Only the editor pane, with a client area of exactly the pane's size.
 void HideEverything() {

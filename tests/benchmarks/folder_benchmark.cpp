@@ -22,10 +22,12 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "editor/editor.h"
+#include "files/crop_save.h"
 #include "files/folder_load.h"
 #include "files/thumbnail_rules.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/benchmarks/timing.h"
 #include "tests/support/test_pictures.h"
 
 namespace gdi = Gdiplus::DllExports;
@@ -36,23 +38,6 @@ constexpr int PICTURE_WIDTH = 4000;
 constexpr int PICTURE_HEIGHT = 3000;
 constexpr int DEFAULT_PICTURES = 100;
 constexpr const char* GENERATE_SWITCH = "--generate";
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Work>
-double Time(Work work) {
-  LARGE_INTEGER start;
-  LARGE_INTEGER end;
-  QueryPerformanceCounter(&start);
-  work();
-  QueryPerformanceCounter(&end);
-  return Milliseconds(start, end);
-}
 
 std::wstring PictureFolder() {
   wchar_t temp[MAX_PATH];
@@ -68,22 +53,6 @@ std::wstring PicturePath(int index) {
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool FindJpegEncoder(CLSID& clsid) {
-  UINT count = 0;
-  UINT size = 0;
-  if (gdi::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (gdi::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (lstrcmpiW(codecs[i].MimeType, L"image/jpeg") == 0) {
-      clsid = codecs[i].Clsid;
-      return true;
-    }
-  }
-  return false;
 }
 
 // Something like a photograph for the decoder: smooth light over the frame,
@@ -115,7 +84,7 @@ void PaintPhoto(std::vector<Gdiplus::ARGB>& pixels, int seed) {
 int GeneratePictures(int count) {
   GdiplusSession gdiplus;
   CLSID encoder;
-  if (!FindJpegEncoder(encoder)) return 1;
+  if (!FindEncoder(L"image/jpeg", encoder)) return 1;
   CreateDirectoryW(PictureFolder().c_str(), nullptr);
   std::vector<Gdiplus::ARGB> pixels(static_cast<std::size_t>(PICTURE_WIDTH) * PICTURE_HEIGHT);
   for (int i = 0; i < count; ++i) {

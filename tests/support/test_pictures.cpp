@@ -102,6 +102,14 @@ bool WritePatternPicture(const std::wstring& path, int width, int height, const 
   return WritePixels(path, width, height, pixels, mime);
 }
 
+void WriteTextFile(const std::wstring& path, const char* text) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
+  CloseHandle(file);
+}
+
 GdiplusSession::GdiplusSession() {
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&token_, &input, nullptr);

@@ -20,6 +20,9 @@ unsigned PatternColour(int x, int y);
 // Writes a picture whose pixels are PatternColour's.
 bool WritePatternPicture(const std::wstring& path, int width, int height, const wchar_t* mime);
 
+// Writes a file holding `text`: a file with a picture's name that is none.
+void WriteTextFile(const std::wstring& path, const char* text);
+
 // Starts GDI+ for a test process that has no editor of its own.
 class GdiplusSession {
  public:

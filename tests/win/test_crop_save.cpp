@@ -82,14 +82,6 @@ std::string FileStart(const std::wstring& path, DWORD size) {
   return bytes;
 }
 
-void WriteBytes(const std::wstring& path, const char* text) {
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-  CloseHandle(file);
-}
-
 // The names in a folder, "." and ".." left out.
 std::vector<std::wstring> FolderNames(const std::wstring& folder) {
   std::vector<std::wstring> names;
@@ -185,7 +177,7 @@ TEST_SUITE("crop_save") {
     REQUIRE(WritePatternPicture(source, 240, 180, L"image/bmp"));
     LoadWithSelection(source, AREA);
     const std::wstring target = folder.File(L"target.bmp");
-    WriteBytes(target, "old");
+    WriteTextFile(target, "old");
 
     SUBCASE("a read-only target is replaced by a file of normal attributes") {
       SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -259,7 +251,7 @@ TEST_SUITE("crop_save") {
     CHECK(FileStart(target, 2) == "BM");
 
     const std::wstring file = folder.File(L"not a folder");
-    WriteBytes(file, "file");
+    WriteTextFile(file, "file");
     SetDestination(file);
     const std::wstring beneath = file + L"\\source.bmp";
     CHECK_FALSE(SaveCrop(beneath.c_str()));
@@ -300,7 +292,7 @@ TEST_SUITE("crop_save") {
     CHECK_FALSE(FindEncoder(L"image/none", none));
 
     const std::wstring taken = folder.File(L"a.jpg");
-    WriteBytes(taken, "taken");
+    WriteTextFile(taken, "taken");
     PathBuffer unique;
     REQUIRE(MakeUniqueTargetPath(folder.path.c_str(), L"a.jpg", unique));
     const std::wstring made = unique;

@@ -119,11 +119,7 @@ TEST_SUITE("editor") {
     CHECK(LastError().label == LBL_FILE_NOT_FOUND);
 
     const std::wstring text = folder.File(L"text.jpg");
-    const HANDLE file =
-        CreateFileW(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "not a picture", 13, &written, nullptr);
-    CloseHandle(file);
+    WriteTextFile(text, "not a picture");
     Load(text);
     CHECK(LastError().label == LBL_IMAGE_LOAD_ERROR);
     CHECK(LastError().icon == MB_ICONERROR);

@@ -87,14 +87,6 @@ bool CommandEnabled(int menu, int button) {
   return enabled;
 }
 
-void WriteText(const std::wstring& path, const char* text) {
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
-  CloseHandle(file);
-}
-
 // Closes every message box of this thread from its own loop, keeping its
 // text: a load must never leave a test waiting on one.
 struct MessageBoxWatch {
@@ -237,7 +229,7 @@ TEST_SUITE("folder_load") {
     REQUIRE(WritePicture(folder.File(L"c.bmp"), 200, 150, RED, L"image/bmp"));
     REQUIRE(WritePicture(folder.File(L"e.png"), 200, 150, RED, L"image/png"));
     REQUIRE(CreateDirectoryW(folder.File(L"g.jpg").c_str(), nullptr));
-    WriteText(folder.File(L"broken.jpg"), "not a picture");
+    WriteTextFile(folder.File(L"broken.jpg"), "not a picture");
     // The minimum size is 96 x 96: one pixel less in either side is too small.
     REQUIRE(WritePicture(folder.File(L"narrow.bmp"), 95, 400, RED, L"image/bmp"));
     REQUIRE(WritePicture(folder.File(L"low.bmp"), 400, 95, RED, L"image/bmp"));
@@ -286,10 +278,10 @@ TEST_SUITE("folder_load") {
 
   TEST_CASE("the walk passes the folder's files only, and sees Cancel between two of them") {
     ScratchFolder folder(L"TrimletLoadWalk");
-    WriteText(folder.File(L"x.txt"), "x");
-    WriteText(folder.File(L"y.jpg"), "y");
+    WriteTextFile(folder.File(L"x.txt"), "x");
+    WriteTextFile(folder.File(L"y.jpg"), "y");
     REQUIRE(CreateDirectoryW(folder.File(L"g.jpg").c_str(), nullptr));
-    WriteText(folder.File(L"g.jpg\\inner.jpg"), "z");
+    WriteTextFile(folder.File(L"g.jpg\\inner.jpg"), "z");
     const std::set<std::wstring> files = {L"x.txt", L"y.jpg"};
     CHECK(Walk(folder.path).names == files);
     CHECK(Walk(folder.path).folder == folder.path);
@@ -324,7 +316,7 @@ TEST_SUITE("folder_load") {
     MainWindowFixture fixture;
     GdiplusSession gdiplus;
     REQUIRE(WritePicture(pictures.File(L"a.bmp"), 200, 150, RED, L"image/bmp"));
-    WriteText(empty.File(L"readme.txt"), "no pictures here");
+    WriteTextFile(empty.File(L"readme.txt"), "no pictures here");
     MessageBoxWatch boxes;
     Load(pictures.path);
     REQUIRE(ItemCount() == 1);
