@@ -189,7 +189,12 @@ void LoadFolderTask(void* argument) {
   }
   if (!found) return;
 
+  // The list is drawn once, when the walk is over: drawing every new tile
+  // would take the time of the decoding thread on a busy machine.
+  SendMessageW(FileList(), WM_SETREDRAW, FALSE, 0);
   ForEachFileInFolder(SourceFolder(), AddFile, nullptr, &g_load.cancel);
+  SendMessageW(FileList(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(FileList(), nullptr, TRUE);
   // From here on nothing can be cancelled.
   SetBusyMessage(LBL_LOADING_FOLDER);
   OnUiThread(STEP_DROP_CANCEL);
