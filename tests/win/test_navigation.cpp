@@ -75,8 +75,13 @@ TEST_SUITE("navigation") {
     CHECK(StatusText(1) == L"1 / 3");
     CHECK(Commands() == Enabled{false, false, true, true, true, false, true, true});
 
-    SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_MOVE_NEXT, 0);
-    PumpMessages();
+    {
+      // A move shows the new picture once.
+      MessageCounter shows(MainWindow(), WM_SHOW_IMAGE, 1);
+      SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_MOVE_NEXT, 0);
+      PumpMessages();
+      CHECK(shows.count == 1);
+    }
     CHECK(StatusText(0) == L"b.bmp");
     CHECK(StatusText(1) == L"2 / 3");
     CHECK(Commands() == Enabled{true, true, true, true, true, true, true, true});
