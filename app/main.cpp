@@ -26,10 +26,12 @@ void IgnoreInvalidParameter(const wchar_t*, const wchar_t*, const wchar_t*, unsi
 bool QuerySystemVersion(SystemVersion& version) {
   OSVERSIONINFOW info = {};
   info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  // Deprecated because it lies to programs without a manifest; ours declares
+  // the systems it knows, so the answer is true.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
   if (!GetVersionExW(&info)) return false;
-#pragma GCC diagnostic pop
   version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
   return true;
 }
