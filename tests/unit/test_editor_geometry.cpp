@@ -1,19 +1,9 @@
 #include "editor/geometry.h"
 #include "editor/rounding.h"
+#include "tests/support/rect_text.h"
 #include "tests/support/wide_text.h"
 
 #include <string>
-
-namespace doctest {
-template <>
-struct StringMaker<Rect> {
-  static String convert(const Rect& r) {
-    return String(("(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " +
-                   std::to_string(r.width) + ", " + std::to_string(r.height) + ")")
-                      .c_str());
-  }
-};
-}  // namespace doctest
 
 // The dashes as "first-last" pairs, so that an expected list reads as one line.
 static std::string Dashes(int32_t from, int32_t to, int phase) {

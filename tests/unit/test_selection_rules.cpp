@@ -9,6 +9,7 @@
 
 #include "editor/geometry.h"
 #include "editor/rounding.h"
+#include "tests/support/rect_text.h"
 #include "tests/support/wide_text.h"
 
 namespace {
@@ -22,12 +23,6 @@ SelectionContext Source(int32_t width, int32_t height) {
 }
 SelectionContext Free(int32_t width, int32_t height) {
   return {width, height, RATIO_MODE_FREE, 3, 2, false};
-}
-
-// A rectangle as text, so that a failed check shows both sides.
-std::string Text(const Rect& r) {
-  return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.width) +
-         ", " + std::to_string(r.height) + ")";
 }
 
 // One mouse move of a drag that began in `zone` at `start`, as the pane runs it.
@@ -107,13 +102,13 @@ TEST_SUITE("selection_rules") {
     };
     for (const auto& row : rows) {
       CAPTURE(row.zone);
-      CHECK(Text(Drag(row.context, row.start, row.zone, row.dx, row.dy)) ==
+      CHECK(RectText(Drag(row.context, row.start, row.zone, row.dx, row.dy)) ==
             std::string(row.expected));
     }
   }
 
   TEST_CASE("a drag scale of 4 turns one pane pixel into 4 picture pixels") {
-    CHECK(Text(Drag(Free(1000, 800), {100, 100, 300, 200}, ZONE_INSIDE, 1, -1, 4.0f)) ==
+    CHECK(RectText(Drag(Free(1000, 800), {100, 100, 300, 200}, ZONE_INSIDE, 1, -1, 4.0f)) ==
           "(104, 96, 300, 200)");
   }
 
@@ -173,25 +168,25 @@ TEST_SUITE("selection_rules") {
   TEST_CASE("keys, rotation and the load's update") {
     SelectionContext square = Custom(1000, 1000, 3, 2);
     const Rect wide = {0, 166, 1000, 667};
-    CHECK(Text(Key(square, wide, KEY_LEFT, true)) == "(0, 166, 999, 666)");
-    CHECK(Text(Rotate(square, wide)) == "(166, 0, 667, 1000)");
+    CHECK(RectText(Key(square, wide, KEY_LEFT, true)) == "(0, 166, 999, 666)");
+    CHECK(RectText(Rotate(square, wide)) == "(166, 0, 667, 1000)");
     CHECK(square.ratioSwapped);
 
     SelectionContext source = Source(3000, 2000);
-    CHECK(Text(Rotate(source, {0, 0, 3000, 2000})) == "(0, 0, 2000, 1333)");
+    CHECK(RectText(Rotate(source, {0, 0, 3000, 2000})) == "(0, 0, 2000, 1333)");
     SelectionContext loose = Free(3000, 2000);
-    CHECK(Text(Rotate(loose, {0, 0, 3000, 2000})) == "(0, 0, 2000, 2000)");
+    CHECK(RectText(Rotate(loose, {0, 0, 3000, 2000})) == "(0, 0, 2000, 2000)");
 
     // At the right border the Right arrow changes nothing, so nothing repaints.
     Rect atBorder = {700, 100, 300, 200};
     CHECK_FALSE(ApplySelectionChange(atBorder, 1, SelectionField::X, 0, Free(1000, 800)));
-    CHECK(Text(atBorder) == "(700, 100, 300, 200)");
+    CHECK(RectText(atBorder) == "(700, 100, 300, 200)");
 
     // 10:1 on 96 x 96 starts 10 high; the load raises the height and caps the width.
     Rect loaded = {0, 43, 96, 10};
     CHECK(ApplySelectionChange(loaded, 0, SelectionField::X, NO_NOTIFY | BEFORE_READY,
                                Custom(96, 96, 10, 1)));
-    CHECK(Text(loaded) == "(0, 43, 96, 32)");
+    CHECK(RectText(loaded) == "(0, 43, 96, 32)");
   }
 
   TEST_CASE("raising a side to the minimum never pushes the selection off the picture") {
@@ -201,15 +196,15 @@ TEST_SUITE("selection_rules") {
     // X 647, two pixels past the edge.
     const SelectionContext context = Custom(837, 773, 1, 6, true);
     const Rect dragged = Drag(context, {597, 183, 240, 40}, ZONE_LEFT, 50, 0);
-    CHECK(Text(dragged) == "(647, 183, 190, 32)");
-    CHECK(Text(Key(context, dragged, KEY_UP, true)) == "(645, 183, 192, 32)");
+    CHECK(RectText(dragged) == "(647, 183, 190, 32)");
+    CHECK(RectText(Key(context, dragged, KEY_UP, true)) == "(645, 183, 192, 32)");
     // The keep-source-ratio rotation refits to the picture's orientation and
     // checks the other side, so 26 stays (inside the picture) until the next
     // change raises it.
     SelectionContext source = Source(759, 404);
     const Rect rotated = Rotate(source, {0, 0, 92, 49});
-    CHECK(Text(rotated) == "(0, 0, 49, 26)");
-    CHECK(Text(Key(source, rotated, KEY_RIGHT, false)) == "(1, 0, 60, 32)");
+    CHECK(RectText(rotated) == "(0, 0, 49, 26)");
+    CHECK(RectText(Key(source, rotated, KEY_RIGHT, false)) == "(1, 0, 60, 32)");
   }
 
   TEST_CASE("hit zones: grips 4 pixels wide on the left and top, 3 on the right and bottom") {
@@ -399,7 +394,7 @@ TEST_SUITE("selection_rules") {
                                 std::to_string(context.ratioMode) + " ratio " +
                                 std::to_string(context.ratioWidth) + ":" +
                                 std::to_string(context.ratioHeight) + ":";
-          for (const Rect& rect : path) history += " " + Text(rect);
+          for (const Rect& rect : path) history += " " + RectText(rect);
           INFO(history);
           FAIL(std::string(broken));
         }

@@ -1,18 +1,8 @@
 #include "files/thumbnail_rules.h"
+#include "tests/support/rect_text.h"
 #include "tests/support/wide_text.h"
 
 #include <string>
-
-namespace doctest {
-template <>
-struct StringMaker<Rect> {
-  static String convert(const Rect& r) {
-    return String(("(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " +
-                   std::to_string(r.width) + ", " + std::to_string(r.height) + ")")
-                      .c_str());
-  }
-};
-}  // namespace doctest
 
 TEST_SUITE("thumbnail_rules") {
   TEST_CASE("a thumbnail fills the 94-pixel box along its long side and is centred") {
