@@ -103,8 +103,6 @@ void EndDrag() {
 
 void InitSplitter(int position) { g_layout.splitter = position; }
 
-int SplitterPosition() { return g_layout.splitter; }
-
 bool IsDraggingSplitter() { return g_layout.dragging; }
 
 void LayoutMainWindow(UINT message, WPARAM wParam, LPARAM lParam, bool fromSystem) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 void InitSplitter(int position);
-int SplitterPosition();
 bool IsDraggingSplitter();
 
 // Places every child. `message` and its parameters are passed on to the bars

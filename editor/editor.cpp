@@ -251,5 +251,3 @@ GdiBitmap& SourceImage() { return g_editor.source; }
 bool HasEditorImage() { return static_cast<bool>(g_editor.source); }
 
 Rect CropRect() { return g_editor.crop; }
-
-bool RatioSwapped() { return g_editor.ratioSwapped; }

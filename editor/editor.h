@@ -35,4 +35,3 @@ void FlipRatioSwapped();
 
 bool HasEditorImage();
 Rect CropRect();
-bool RatioSwapped();

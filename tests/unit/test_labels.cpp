@@ -43,11 +43,7 @@ TEST_SUITE("labels") {
     CHECK(std::wstring(LabelText(6)).find(L"Trimlet") != std::wstring::npos);
   }
 
-  TEST_CASE("every English label is there, and the SETUP keys are in order") {
-    for (int id = 0; id < LABEL_COUNT; ++id) {
-      CAPTURE(id);
-      CHECK(std::wstring(EnglishDefault(id)).size() > 1);
-    }
+  TEST_CASE("the SETUP keys are in the order they are written") {
     CHECK_TEXT(kSetupTexts[0].key, L"DesktopIcon");
     CHECK_TEXT(kSetupTexts[SETUP_TEXT_COUNT - 1].key, L"UserManualComment");
     CHECK_TEXT(kSetupTexts[SETUP_TEXT_COUNT - 1].text, L"Read the user's manual.");

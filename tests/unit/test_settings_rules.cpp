@@ -193,17 +193,6 @@ TEST_SUITE("settings_rules") {
     }
   }
 
-  TEST_CASE("a number stored as text is replaced by its default number") {
-    Loaded s;
-    s.store.values[{OPTIONS, L"ResizeRatioWidth"}] = std::wstring(L"4");
-    s.store.values[{LAYOUT, L"MainSplitterPosition"}] = std::wstring(L"200");
-    LoadSettingsFrom(s.store, s.current, s.saved);
-    CHECK(s.current.options.ResizeRatioWidth == 3);
-    CHECK(s.store.Number(OPTIONS, L"ResizeRatioWidth") == 3);
-    CHECK(s.current.layout.MainSplitterPosition == 150);
-    CHECK(s.store.Number(LAYOUT, L"MainSplitterPosition") == 150);
-  }
-
   TEST_CASE("flags read any non-zero number as on; layout values are unchecked") {
     Loaded s;
     s.store.values[{OPTIONS, L"ViewOnlyImages"}] = 7u;

@@ -91,24 +91,36 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 void Key(WPARAM key) { SendMessageW(EditorPane(), WM_KEYDOWN, key, 1); }
 
-// The options the painting tests rely on; restored by the next fixture's load.
-void PlainOptions() {
-  Options& options = Settings().options;
-  options.CopySourceToTemp = false;
-  options.EditorSystemColor = false;
-  options.EnhancedSelection = false;
-  options.ViewOnlyImages = false;
-  options.ResizeRatioMode = 0;
-}
+// A main window with plain options and a folder for the test's pictures.
+// The folder is made first so that it goes last, once the editor has let go
+// of its files.
+struct EditorScene {
+  ScratchFolder folder;
+  MainWindowFixture fixture;
+  GdiplusSession gdiplus;
+
+  explicit EditorScene(const wchar_t* name) : folder(name) {
+    Options& options = Settings().options;
+    options.CopySourceToTemp = false;
+    options.EditorSystemColor = false;
+    options.EnhancedSelection = false;
+    options.ViewOnlyImages = false;
+    options.ResizeRatioMode = 0;
+  }
+  // A blue picture in the folder.
+  std::wstring Picture(const wchar_t* name, int width, int height) {
+    const std::wstring path = folder.File(name);
+    REQUIRE(WritePicture(path, width, height, BLUE, L"image/bmp"));
+    return path;
+  }
+};
 
 }  // namespace
 
 TEST_SUITE("editor") {
   TEST_CASE("each failed load names the given path, with its label and icon") {
-    MainWindowFixture fixture;
-    GdiplusSession gdiplus;
-    ScratchFolder folder(L"TrimletEditorFailures");
-    PlainOptions();
+    EditorScene scene(L"TrimletEditorFailures");
+    const ScratchFolder& folder = scene.folder;
 
     const std::wstring missing = folder.File(L"missing.jpg");
     Load(missing);
@@ -125,10 +137,8 @@ TEST_SUITE("editor") {
     CHECK(LastError().icon == MB_ICONERROR);
     CHECK_FALSE(HasEditorImage());
 
-    const std::wstring narrow = folder.File(L"narrow.bmp");
-    const std::wstring smallest = folder.File(L"smallest.bmp");
-    REQUIRE(WritePicture(narrow, 95, 200, BLUE, L"image/bmp"));
-    REQUIRE(WritePicture(smallest, 96, 96, BLUE, L"image/bmp"));
+    const std::wstring narrow = scene.Picture(L"narrow.bmp", 95, 200);
+    const std::wstring smallest = scene.Picture(L"smallest.bmp", 96, 96);
     Load(narrow);
     CHECK(LastError().label == LBL_IMAGE_TOO_SMALL);
     CHECK(LastError().icon == MB_ICONWARNING);
@@ -139,13 +149,9 @@ TEST_SUITE("editor") {
   }
 
   TEST_CASE("the temporary copy is decoded, and deleted even when read-only") {
-    MainWindowFixture fixture;
-    GdiplusSession gdiplus;
-    ScratchFolder folder(L"TrimletEditorCopies");
-    PlainOptions();
+    EditorScene scene(L"TrimletEditorCopies");
     Settings().options.CopySourceToTemp = true;
-    const std::wstring picture = folder.File(L"picture.bmp");
-    REQUIRE(WritePicture(picture, 300, 200, BLUE, L"image/bmp"));
+    const std::wstring picture = scene.Picture(L"picture.bmp", 300, 200);
     SetFileAttributesW(picture.c_str(), FILE_ATTRIBUTE_READONLY);
 
     const std::set<std::wstring> before = TempCopies();
@@ -176,12 +182,8 @@ TEST_SUITE("editor") {
   }
 
   TEST_CASE("the painted pane: background, picture, and the red outline on the picture") {
-    MainWindowFixture fixture;
-    GdiplusSession gdiplus;
-    ScratchFolder folder(L"TrimletEditorPaint");
-    PlainOptions();
-    const std::wstring picture = folder.File(L"blue.bmp");
-    REQUIRE(WritePicture(picture, 200, 150, BLUE, L"image/bmp"));
+    EditorScene scene(L"TrimletEditorPaint");
+    const std::wstring picture = scene.Picture(L"blue.bmp", 200, 150);
     Load(picture);
     const Rect crop = CropRect();
     CHECK(crop == Rect{0, 8, 200, 133});
@@ -213,13 +215,9 @@ TEST_SUITE("editor") {
   }
 
   TEST_CASE("the enhanced outline: dashes of three every six that move one pixel a step") {
-    MainWindowFixture fixture;
-    GdiplusSession gdiplus;
-    ScratchFolder folder(L"TrimletEditorAnts");
-    PlainOptions();
+    EditorScene scene(L"TrimletEditorAnts");
     Settings().options.EnhancedSelection = true;
-    const std::wstring picture = folder.File(L"blue.bmp");
-    REQUIRE(WritePicture(picture, 200, 150, BLUE, L"image/bmp"));
+    const std::wstring picture = scene.Picture(L"blue.bmp", 200, 150);
     Load(picture);
     const Rect outline = Outline(200, 150);
     const auto topEdge = [&outline]() {
@@ -244,13 +242,9 @@ TEST_SUITE("editor") {
   }
 
   TEST_CASE("mouse drags and keys change the selection in picture pixels") {
-    MainWindowFixture fixture;
-    GdiplusSession gdiplus;
-    ScratchFolder folder(L"TrimletEditorDrag");
-    PlainOptions();
+    EditorScene scene(L"TrimletEditorDrag");
     Settings().options.ResizeRatioMode = 2;
-    const std::wstring picture = folder.File(L"blue.bmp");
-    REQUIRE(WritePicture(picture, 300, 200, BLUE, L"image/bmp"));
+    const std::wstring picture = scene.Picture(L"blue.bmp", 300, 200);
     Load(picture);
     REQUIRE(CropRect() == Rect{0, 0, 300, 200});
     UpdateSelection(100, SelectionField::Width, SET_VALUE);
