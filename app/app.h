@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // Remembers the instance handle and the user-interface thread.
 void InitApp(HINSTANCE instance, bool olderSystem);

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int STATUS_PART_COUNT = 4;
 constexpr int TOOLBAR_ICON_SIZE = 22;
 constexpr int STATUS_ICON_SIZE = 16;
 constexpr DWORD REBAR_STYLE = 0x56002A41;
@@ -31,6 +30,7 @@ struct BarState {
   HWND statusBar = nullptr;
   HIMAGELIST images[IMAGE_LIST_COUNT] = {};
   bool showsDefault[STATUS_PART_COUNT] = {true, true, true, true};
+  TextBuffer texts[STATUS_PART_COUNT] = {};  // what the parts that do not show their default show
 };
 
 BarState g_bars;
@@ -60,7 +60,15 @@ void DestroyBars(HWND rebar, HWND toolbar, HWND statusBar) {
   }
 }
 
-void FillToolbar() {
+// A button is enabled like its menu command, and pressed when that is
+// also checked.
+BYTE ButtonState(HMENU menu, int command) {
+  const UINT state = GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND);
+  if (state == static_cast<UINT>(-1) || (state & MF_GRAYED) != 0) return 0;
+  return static_cast<BYTE>(TBSTATE_ENABLED | ((state & MF_CHECKED) != 0 ? TBSTATE_CHECKED : 0));
+}
+
+void FillToolbar(HMENU menu) {
   TBBUTTON buttons[TOOLBAR_BUTTON_COUNT] = {};
   for (int i = 0; i < TOOLBAR_BUTTON_COUNT; ++i) {
     const ToolbarButton& button = kToolbarButtons[i];
@@ -72,7 +80,7 @@ void FillToolbar() {
       continue;
     }
     out.fsStyle = static_cast<BYTE>(BTNS_AUTOSIZE | (button.check ? BTNS_CHECK : 0));
-    out.fsState = button.enabled ? TBSTATE_ENABLED : 0;
+    out.fsState = ButtonState(menu, button.command);
     out.iString = -1;
   }
   const HWND toolbar = g_bars.toolbar;
@@ -142,10 +150,12 @@ bool RebuildBars(HWND mainWindow) {
   SetWindowLongPtrW(toolbar, GWLP_ID, IDC_TOOLBAR);
   SetWindowLongPtrW(statusBar, GWLP_ID, IDC_STATUSBAR);
   if (!rebuilding) LoadToolbarIcons();
-  FillToolbar();
+  FillToolbar(GetMenu(mainWindow));
   FillRebar();
   FillStatusBar();
-  SetStatusText(nullptr, -1);
+  for (int part = 0; part < STATUS_PART_COUNT; ++part) {
+    SetStatusText(g_bars.showsDefault[part] ? nullptr : g_bars.texts[part], part);
+  }
   return true;
 }
 
@@ -175,7 +185,11 @@ void SetStatusText(const wchar_t* text, int part) {
   }
   if (part >= STATUS_PART_COUNT) return;
   g_bars.showsDefault[part] = text == nullptr;
-  if (text == nullptr) text = LabelText(kStatusDefaults[part]);
+  if (text == nullptr) {
+    text = LabelText(kStatusDefaults[part]);
+  } else if (text != g_bars.texts[part]) {
+    CopyText(g_bars.texts[part], text);
+  }
   SendMessageW(g_bars.statusBar, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text));
   SendMessageW(g_bars.statusBar, SB_SETTIPTEXTW, part, reinterpret_cast<LPARAM>(text));
 }

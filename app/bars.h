@@ -3,8 +3,18 @@
 
 #include <windows.h>
 
+// The status bar's parts.
+enum StatusPart : int {
+  STATUS_FILE_NAME = 0,
+  STATUS_POSITION = 1,
+  STATUS_IMAGE_SIZE = 2,
+  STATUS_SELECTION = 3,
+  STATUS_PART_COUNT = 4,
+};
+
 // Creates the bars, or makes them anew after a theme change; on a failed
-// rebuild the old bars stay and the result is false.
+// rebuild the old bars stay and the result is false. The buttons take the
+// states of their menu commands, and the status parts keep their texts.
 bool RebuildBars(HWND mainWindow);
 
 // Destroys the toolbar's three image lists (the window owns them).

@@ -18,8 +18,7 @@ HANDLE StartThread(LPTHREAD_START_ROUTINE routine) {
 }
 
 struct BusyState {
-  BusyTask task = nullptr;
-  void* argument = nullptr;
+  BusyTask* task = nullptr;
   int message = -1;
   std::atomic<bool>* cancel = nullptr;
   HWND dialog = nullptr;
@@ -32,7 +31,7 @@ struct BusyState {
 BusyState g_busy;
 
 DWORD WINAPI RunWorker(void*) {
-  g_busy.task(g_busy.argument);
+  g_busy.task->Run();
   EndDialog(g_busy.dialog, 0);
   return 0;
 }
@@ -93,7 +92,7 @@ void OnDestroy(HWND dialog) {
   g_busy.worker = nullptr;
 }
 
-INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog(dialog);
@@ -118,6 +117,9 @@ INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       OnDestroy(dialog);
       return FALSE;
+    case WM_BUSY_STEP:
+      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+      return TRUE;
   }
   return FALSE;
 }
@@ -134,10 +136,9 @@ void ReduceSystemMenu(HWND main) {
 
 }  // namespace
 
-bool RunBusy(BusyTask task, int message, void* argument, std::atomic<bool>* cancel) {
-  g_busy.task = task;
+bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel) {
+  g_busy.task = &task;
   g_busy.message = message;
-  g_busy.argument = argument;
   g_busy.cancel = cancel;
   const HWND main = MainWindow();
   ReduceSystemMenu(main);
@@ -150,6 +151,14 @@ bool RunBusy(BusyTask task, int message, void* argument, std::atomic<bool>* canc
 }
 
 HWND BusyDialog() { return g_busy.dialog; }
+
+void RunOnUiThread(const std::function<void()>& step) {
+  if (g_busy.dialog == nullptr) {
+    step();
+    return;
+  }
+  SendMessageW(g_busy.dialog, WM_BUSY_STEP, 0, reinterpret_cast<LPARAM>(&step));
+}
 
 void DropCancel() {
   const HWND dialog = g_busy.dialog;

@@ -5,14 +5,29 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 
-using BusyTask = void (*)(void* argument);
+// A long step. Run executes on the busy dialog's worker; it reaches windows
+// only through RunOnUiThread and SendMessageW, which the user-interface
+// thread carries out in the dialog's modal loop while the worker waits.
+class BusyTask {
+ public:
+  virtual void Run() = 0;
 
-// Runs `task(argument)` on a new thread under the modal busy dialog showing
-// label `message`, and returns once the task has returned and the dialog has
+ protected:
+  ~BusyTask() = default;
+};
+
+// Runs `task` on a new thread under the modal busy dialog showing label
+// `message`, and returns once the task has returned and the dialog has
 // closed. With a cancel flag, Cancel sets it; the task polls it. False when
 // the worker thread could not be started: the task did not run.
-bool RunBusy(BusyTask task, int message, void* argument, std::atomic<bool>* cancel);
+bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel);
+
+// From the worker: runs `step` on the user-interface thread and returns when
+// it is done. Without a busy dialog the caller is that thread: it runs at
+// once.
+void RunOnUiThread(const std::function<void()>& step);
 
 // The open busy dialog, or null.
 HWND BusyDialog();

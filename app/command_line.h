@@ -1,7 +1,7 @@
 // The two forms of the command line. Pure: the caller checks the folder.
 #pragma once
 
-#include "ui/text.h"
+#include "base/text.h"
 
 enum class CommandLineForm {
   Normal,     // anything else, a bare folder path included

@@ -7,7 +7,6 @@ struct ToolbarButton {
   int image;     // index in the three image lists; -1 for a separator
   int command;   // the menu command it runs
   int tooltip;   // label shown as its tooltip
-  bool enabled;  // initially
   bool check;    // a check button
 };
 

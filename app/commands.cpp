@@ -10,8 +10,8 @@
 #include "app/layout_rules.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
+#include "app/open_folder.h"
 #include "editor/editor.h"
-#include "files/folder_load.h"
 #include "files/folder_monitor.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -26,12 +26,6 @@
 
 namespace {
 
-struct CommandState {
-  PathBuffer reselectName = L"";
-};
-
-CommandState g_commands;
-
 void ChangeLanguage() {
   if (!ShowLanguageDialog(MainWindow())) return;
   WaitCursor wait;
@@ -39,13 +33,10 @@ void ChangeLanguage() {
 }
 
 void EditOptions() {
-  WindowLayout& layout = Settings().layout;
-  int tab = layout.OptionsSelectedTab >= 0 && layout.OptionsSelectedTab <= 2
-                ? layout.OptionsSelectedTab
-                : 0;
+  const int32_t stored = Settings().layout.OptionsSelectedTab;
+  int tab = stored >= 0 && stored <= 2 ? stored : 0;
   const bool changed = ShowOptionsDialog(MainWindow(), &tab);
-  layout.OptionsSelectedTab = tab;
-  SaveSettings(false);
+  SetOptionsSelectedTab(tab);
   if (!changed) return;
   WaitCursor wait;
   StartFolderMonitor(SourceFolder());
@@ -54,16 +45,9 @@ void EditOptions() {
 }
 
 // Shows and hides the toolbar, the status bar or the file list.
-void TogglePart(uint32_t bit, int controlId, int menuId) {
-  uint32_t& hidden = Settings().layout.MainHiddenControls;
-  const bool show = (hidden & bit) != 0;
-  const HWND control = GetDlgItem(MainWindow(), controlId);
-  EnableWindow(control, show);
-  ShowWindow(control, show ? SW_SHOW : SW_HIDE);
-  CheckMenuItem(GetMenu(MainWindow()), static_cast<UINT>(menuId),
-                MF_BYCOMMAND | (show ? MF_CHECKED : MF_UNCHECKED));
-  hidden = show ? hidden & ~bit : hidden | bit;
-  SaveSettings(false);
+void TogglePart(uint32_t bit) {
+  SetHiddenControls(Settings().layout.MainHiddenControls ^ bit);
+  ApplyHiddenParts();
   Relayout();
 }
 
@@ -103,21 +87,21 @@ void ChooseSource() {
     return;
   }
   if (folder[0] == L'\0') return;
-  CopyText(SourceFolder(), folder);
-  LoadSourceFolder();
+  LoadSourceFolder(folder, L"");
 }
 
+// The folder again, on the file that was selected when it is still there.
 void RefreshSource() {
   const HWND list = FileList();
   const int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+  PathBuffer reselect = L"";
   if (mark != -1) {
     LVITEMW item = {};
-    item.pszText = g_commands.reselectName;
+    item.pszText = reselect;
     item.cchTextMax = PATH_CAPACITY;
     SendMessageW(list, LVM_GETITEMTEXTW, mark, reinterpret_cast<LPARAM>(&item));
   }
-  LoadSourceFolder();
-  g_commands.reselectName[0] = L'\0';
+  LoadSourceFolder(SourceFolder(), reselect);
 }
 
 void OpenUserManual() {
@@ -158,13 +142,13 @@ void OnCommand(int id) {
       RequestExit();
       break;
     case IDM_VIEW_TOOLBAR:
-      TogglePart(HIDDEN_TOOLBAR, IDC_REBAR, IDM_VIEW_TOOLBAR);
+      TogglePart(HIDDEN_TOOLBAR);
       break;
     case IDM_VIEW_STATUSBAR:
-      TogglePart(HIDDEN_STATUS_BAR, IDC_STATUSBAR, IDM_VIEW_STATUSBAR);
+      TogglePart(HIDDEN_STATUS_BAR);
       break;
     case IDM_VIEW_FILES:
-      TogglePart(HIDDEN_FILE_LIST, IDC_FILE_LIST, IDM_VIEW_FILES);
+      TogglePart(HIDDEN_FILE_LIST);
       break;
     case IDM_FOLDER_OPEN:
       OpenDestination();
@@ -201,7 +185,7 @@ void OnCommand(int id) {
   }
 }
 
-void Popup(LPARAM point, HWND control, bool isClient, HMENU menu) {
+void Popup(LPARAM point, HWND control, HMENU menu) {
   POINT at = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
   if (at.x == -1 && at.y == -1) {
     RECT bounds;
@@ -214,8 +198,6 @@ void Popup(LPARAM point, HWND control, bool isClient, HMENU menu) {
     const MenuPoint chosen = KeyboardMenuPoint(
         {bounds.left, bounds.top, bounds.right, bounds.bottom}, hasItem ? &item : nullptr);
     at = {chosen.x, chosen.y};
-  } else if (isClient) {
-    ClientToScreen(control, &at);
   }
   if (at.x < 0) at.x = 0;
   if (at.y < 0) at.y = 0;
@@ -224,15 +206,17 @@ void Popup(LPARAM point, HWND control, bool isClient, HMENU menu) {
 
 void OnDropFiles(HDROP drop) {
   PathBuffer path = L"";
-  const UINT length = DragQueryFileW(drop, 0, path, PATH_CAPACITY);
+  // A longer path would come back cut short: the name of some ancestor.
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  const bool fits = length > 0 && length < PATH_CAPACITY &&
+                    DragQueryFileW(drop, 0, path, PATH_CAPACITY) == length;
   DragFinish(drop);
-  if (length == 0 || length >= PATH_CAPACITY) return;
+  if (!fits) return;
   if (!PathIsDirectoryW(path)) {
     PathRemoveFileSpecW(path);
     if (!PathIsDirectoryW(path)) return;
   }
-  CopyText(SourceFolder(), path);
-  LoadSourceFolder();
+  LoadSourceFolder(path, L"");
 }
 
 void OnSourceChanged() {
@@ -240,5 +224,3 @@ void OnSourceChanged() {
   ShowLabelMessage(MainWindow(), LBL_SOURCE_CHANGED, L"\n", MB_OK | MB_ICONWARNING);
   SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
 }
-
-const wchar_t* ReselectName() { return g_commands.reselectName; }

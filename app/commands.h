@@ -7,14 +7,11 @@
 void OnCommand(int id);
 
 // Shows `menu` as a context menu of `control` at `point` (screen
-// coordinates, or client ones when `isClient`; -1, -1 for the keyboard).
-void Popup(LPARAM point, HWND control, bool isClient, HMENU menu);
+// coordinates as WM_CONTEXTMENU gives them; -1, -1 for the keyboard).
+void Popup(LPARAM point, HWND control, HMENU menu);
 
 // A folder or file dropped on the window: its folder becomes the source.
 void OnDropFiles(HDROP drop);
 
 // A listed file changed: tell the user, then reload the folder.
 void OnSourceChanged();
-
-// The file that a reload selects again; empty outside a refresh.
-const wchar_t* ReselectName();

@@ -3,9 +3,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "app/commands.h"
-#include "app/main_window.h"
-
 namespace {
 
 constexpr DWORD HOVER_STYLES = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
@@ -26,17 +23,19 @@ bool HitsNoItem(HWND list, LPARAM clientPoint) {
 
 LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SETFOCUS:
-      SetFocusPane(list);
-      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       SetFocus(list);
       if (HitsNoItem(list, lParam)) return 0;
       break;
     case WM_RBUTTONDOWN:
-      Popup(lParam, list, true, FolderMenu());
+      // The list view would select the item under the mouse, which would
+      // change the picture being edited.
+      SetFocus(list);
       return 0;
+    case WM_RBUTTONUP:
+      // The system turns the release into WM_CONTEXTMENU for the main window.
+      return DefWindowProcW(list, message, wParam, lParam);
     case WM_DESTROY:
       SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_fileList.listViewProc));
       break;

@@ -37,8 +37,9 @@ void LayoutBars(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // The client area less the bars; false when there is no room at all.
 bool MeasureArea(Box& area) {
-  RECT client;
-  GetClientRect(MainWindow(), &client);
+  RECT client = {};
+  // While the window is being made it is not known here yet.
+  if (!GetClientRect(MainWindow(), &client)) return false;
   if (client.right - client.left <= 0 || client.bottom - client.top <= 0) return false;
   area = {client.left, client.top, client.right, client.bottom};
   if (IsShown(HIDDEN_TOOLBAR)) {
@@ -82,8 +83,7 @@ void KeepMaximizedState(WPARAM sizeType) {
   if (BusyDialog() != nullptr && IsWindowEnabled(main)) EnableWindow(main, FALSE);
   const bool maximized = sizeType == SIZE_MAXIMIZED;
   if (Settings().layout.MainWindowMaximized != maximized && IsWindowVisible(main)) {
-    Settings().layout.MainWindowMaximized = maximized;
-    SaveSettings(false);
+    SetWindowMaximized(maximized);
   }
 }
 
@@ -116,8 +116,8 @@ void LayoutMainWindow(UINT message, WPARAM wParam, LPARAM lParam, bool fromSyste
 }
 
 void Relayout() {
-  RECT client;
-  GetClientRect(MainWindow(), &client);
+  RECT client = {};
+  if (!GetClientRect(MainWindow(), &client)) return;
   LayoutMainWindow(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom), false);
 }
 
@@ -151,8 +151,7 @@ bool OnSplitterMouseMove(LPARAM clientPoint) {
 bool OnSplitterButtonUp() {
   if (!g_layout.dragging) return false;
   EndDrag();
-  Settings().layout.MainSplitterPosition = g_layout.splitter;
-  SaveSettings(false);
+  SetSplitterPosition(g_layout.splitter);
   return true;
 }
 
@@ -167,13 +166,7 @@ bool CancelSplitterDrag() {
 void SaveWindowPlacement() {
   WINDOWPLACEMENT placement = {};
   placement.length = sizeof(placement);
-  if (GetWindowPlacement(MainWindow(), &placement)) {
-    const RECT& normal = placement.rcNormalPosition;
-    WindowLayout& layout = Settings().layout;
-    layout.MainWindowLeft = normal.left;
-    layout.MainWindowTop = normal.top;
-    layout.MainWindowWidth = normal.right - normal.left;
-    layout.MainWindowHeight = normal.bottom - normal.top;
-  }
-  SaveSettings(false);
+  if (!GetWindowPlacement(MainWindow(), &placement)) return;
+  const RECT& normal = placement.rcNormalPosition;
+  SetWindowRect(normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top);
 }

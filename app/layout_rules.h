@@ -3,12 +3,8 @@
 
 #include <cstdint>
 
-struct Box {
-  int32_t left;
-  int32_t top;
-  int32_t right;
-  int32_t bottom;
-};
+#include "base/geometry.h"
+
 
 constexpr int32_t SPLITTER_WIDTH = 3;
 constexpr int32_t MIN_FILE_LIST_WIDTH = 30;

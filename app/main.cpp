@@ -9,8 +9,9 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/open_folder.h"
 #include "app/startup_rules.h"
-#include "files/folder_load.h"
+#include "base/product.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/explorer_verb.h"
@@ -48,7 +49,7 @@ void TakeCommandLineFolder(const CommandLine& commandLine, PathBuffer& folder) {
 // for it at every start. The last used folder only preselects the picker.
 void OpenFirstFolder() {
   if (SourceFolder()[0] != L'\0') {
-    LoadSourceFolder();
+    LoadSourceFolder(SourceFolder(), L"");
   } else if (Settings().options.StartupAskFolder) {
     SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_BROWSE, 0);
   }
@@ -81,10 +82,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
   InitCommonControlsEx(&controls);
   CoInitialize(nullptr);
   LoadLabels();
-  LoadSettings();
+  LoadSettings(EXPLORER_VERB);
 
   if (!CreateMainWindow(folder)) {
-    MessageBoxW(nullptr, LabelText(LBL_MAIN_WINDOW_ERROR), L"Trimlet", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, LabelText(LBL_MAIN_WINDOW_ERROR), PRODUCT_NAME, MB_OK | MB_ICONERROR);
     CoUninitialize();
     return 1;
   }

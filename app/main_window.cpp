@@ -14,8 +14,11 @@
 #include "app/navigation.h"
 #include "app/startup_rules.h"
 #include "app/busy_dialog.h"
+#include "base/colours.h"
+#include "base/product.h"
 #include "editor/editor.h"
 #include "files/folder_monitor.h"
+#include "files/thumbnail_rules.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/labels.h"
@@ -24,9 +27,8 @@ namespace {
 
 constexpr DWORD FILE_LIST_STYLE = 0x5001001C;
 constexpr DWORD EDITOR_PANE_STYLE = 0x50012004;
-constexpr int THUMBNAIL_SIZE = 96;
 constexpr int FOLDER_MENU_POSITION = 2;
-constexpr COLORREF EDITOR_GREY = RGB(105, 105, 105);
+constexpr int IMAGE_MENU_POSITION = 3;
 
 struct MainWindowState {
   HWND window = nullptr;
@@ -52,38 +54,32 @@ constexpr HideablePart kHideableParts[] = {
     {HIDDEN_FILE_LIST, IDC_FILE_LIST, IDM_VIEW_FILES},
 };
 
-// Shows or hides the parts as MainHiddenControls says; with `checkMenu` the
-// View menu follows too.
-void ApplyHiddenParts(bool checkMenu) {
-  const uint32_t hidden = Settings().layout.MainHiddenControls;
-  for (const HideablePart& part : kHideableParts) {
-    const bool shown = (hidden & part.bit) == 0;
-    const HWND control = GetDlgItem(g_main.window, part.control);
-    EnableWindow(control, shown);
-    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-    if (checkMenu) {
-      CheckMenuItem(GetMenu(g_main.window), static_cast<UINT>(part.menuItem),
-                    MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
-    }
-  }
+// The pane that takes the focus: the file list only while it is shown.
+HWND FocusPane() {
+  const HWND pane = g_main.focusPane;
+  if (pane == g_main.fileList && !IsWindowVisible(pane)) return g_main.editorPane;
+  return pane != nullptr ? pane : g_main.editorPane;
 }
 
 // The menu resource carries keys; each item remembers its label in its item
-// data, so that a later change of language finds it again.
-void CaptionMenu(HMENU menu) {
+// data, so that a later change of language finds it again. In the System
+// commands submenu only our own placeholder is captioned: the other items
+// and their data belong to the shell.
+void CaptionMenu(HMENU menu, bool shellMenu) {
   const int count = GetMenuItemCount(menu);
   for (int position = 0; position < count; ++position) {
     wchar_t text[64] = L"";
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
-    item.fMask = MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+    item.fMask = MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
     item.dwTypeData = text;
     item.cch = 64;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
-    if (item.hSubMenu != nullptr) CaptionMenu(item.hSubMenu);
     if ((item.fType & MFT_SEPARATOR) != 0) continue;
+    if (shellMenu && item.wID != IDM_IMAGE_SHELL_MENU_EMPTY) continue;
     const int label =
         item.dwItemData != 0 ? static_cast<int>(item.dwItemData) - 1 : MenuKeyLabel(text);
+    if (item.hSubMenu != nullptr) CaptionMenu(item.hSubMenu, label == LBL_SYSTEM_COMMANDS);
     if (label < 0) continue;
     MENUITEMINFOW caption = {};
     caption.cbSize = sizeof(caption);
@@ -109,7 +105,7 @@ void PlaceMainWindow() {
 void OnActivate(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return;
   if (IsWindowEnabled(g_main.window)) {
-    SetFocus(g_main.focusPane);
+    SetFocus(FocusPane());
     if (SourceChanged()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
   } else if (BusyDialog() != nullptr) {
     SetForegroundWindow(BusyDialog());
@@ -124,8 +120,16 @@ void OnSettingsChanged(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void OnThemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
   RebuildBars(g_main.window);
-  ApplyHiddenParts(false);
+  ApplyHiddenParts();
   OnSettingsChanged(message, wParam, lParam);
+}
+
+void OnContextMenu(HWND control, LPARAM point) {
+  if (control == g_main.fileList) {
+    Popup(point, control, FolderMenu());
+  } else if (control == g_main.editorPane) {
+    Popup(point, control, GetSubMenu(GetMenu(g_main.window), IMAGE_MENU_POSITION));
+  }
 }
 
 LRESULT OnNotify(NMHDR* header) {
@@ -137,6 +141,11 @@ LRESULT OnNotify(NMHDR* header) {
         const_cast<wchar_t*>(LabelText(ToolbarTooltipLabel(static_cast<int>(header->idFrom))));
   } else if (header->code == LVN_ITEMCHANGED && header->idFrom == IDC_FILE_LIST) {
     OnFileSelectionChanged(*reinterpret_cast<const NMLISTVIEW*>(header));
+  } else if (header->code == NM_SETFOCUS &&
+             (header->hwndFrom == g_main.fileList || header->hwndFrom == g_main.editorPane)) {
+    g_main.focusPane = header->hwndFrom;
+  } else if (header->code == EDITOR_CHANGED && header->hwndFrom == g_main.editorPane) {
+    ShowEditorStatus();
   }
   return 0;
 }
@@ -145,6 +154,8 @@ void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
   StartFolderMonitor(nullptr);
   DestroyBarImageLists();
+  // The list would destroy its image list too: it must let go first.
+  SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
   if (g_main.thumbnails != nullptr) ImageList_Destroy(g_main.thumbnails);
   g_main.thumbnails = nullptr;
 }
@@ -181,8 +192,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wParam) != g_main.fileList) break;
-      Popup(lParam, g_main.fileList, false, FolderMenu());
+      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -241,8 +251,8 @@ HWND CreatePane(DWORD style) {
 bool CreateChildren() {
   g_main.fileList = CreatePane(FILE_LIST_STYLE);
   g_main.editorPane = CreatePane(EDITOR_PANE_STYLE);
-  g_main.thumbnails =
-      ImageList_Create(THUMBNAIL_SIZE, THUMBNAIL_SIZE, ILC_COLOR32 | ILC_MASK, 0, 1);
+  g_main.thumbnails = ImageList_Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE,
+                                       ILC_COLOR32 | ILC_MASK, 0, 1);
   if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr ||
       !AttachEditor(g_main.editorPane)) {
     return false;
@@ -261,7 +271,7 @@ bool CreateChildren() {
   SetMenuCaptions();
   CheckMenuItem(GetMenu(g_main.window), IDM_IMAGE_VIEW_ONLY,
                 MF_BYCOMMAND | (Settings().options.ViewOnlyImages ? MF_CHECKED : MF_UNCHECKED));
-  ApplyHiddenParts(true);
+  ApplyHiddenParts();
   PlaceMainWindow();
   return true;
 }
@@ -273,7 +283,7 @@ bool CreateMainWindow(const wchar_t* folder) {
   CopyText(SourceFolder(), folder);
   if (!RegisterMainWindowClass()) return false;
   g_main.window =
-      CreateWindowExW(WS_EX_CONTROLPARENT, MAIN_WINDOW_CLASS, L"Trimlet",
+      CreateWindowExW(WS_EX_CONTROLPARENT, MAIN_WINDOW_CLASS, PRODUCT_NAME,
                       WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, CW_USEDEFAULT,
                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, AppInstance(), nullptr);
   if (g_main.window == nullptr || !CreateChildren()) {
@@ -284,9 +294,10 @@ bool CreateMainWindow(const wchar_t* folder) {
 }
 
 void ShowMainWindow() {
+  // Showing activates the window, which gives the focus pane the focus.
+  g_main.focusPane = g_main.editorPane;
   ShowWindow(g_main.window, Settings().layout.MainWindowMaximized ? SW_MAXIMIZE : SW_SHOW);
   UpdateWindow(g_main.window);
-  g_main.focusPane = g_main.editorPane;
 }
 
 void DestroyMainWindow() {
@@ -311,10 +322,24 @@ HIMAGELIST Thumbnails() { return g_main.thumbnails; }
 HWND EditorPane() { return g_main.editorPane; }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
 
-void SetFocusPane(HWND pane) { g_main.focusPane = pane; }
+void ApplyHiddenParts() {
+  const uint32_t hidden = Settings().layout.MainHiddenControls;
+  for (const HideablePart& part : kHideableParts) {
+    const bool shown = (hidden & part.bit) == 0;
+    const HWND control = GetDlgItem(g_main.window, part.control);
+    EnableWindow(control, shown);
+    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    CheckMenuItem(GetMenu(g_main.window), static_cast<UINT>(part.menuItem),
+                  MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+  }
+  // A hidden list cannot keep the focus.
+  if (GetFocus() == g_main.fileList && !IsWindowVisible(g_main.fileList)) {
+    SetFocus(g_main.editorPane);
+  }
+}
 
 void SetMenuCaptions() {
-  CaptionMenu(GetMenu(g_main.window));
+  CaptionMenu(GetMenu(g_main.window), false);
   SetStatusText(nullptr, -1);
   DrawMenuBar(g_main.window);
 }
@@ -336,8 +361,9 @@ bool IsCommandEnabled(int menuId) {
 }
 
 void SetEditorBackground() {
-  const COLORREF colour =
-      Settings().options.EditorSystemColor ? GetSysColor(COLOR_WINDOW) : EDITOR_GREY;
+  const COLORREF colour = Settings().options.EditorSystemColor
+                              ? GetSysColor(COLOR_WINDOW)
+                              : RGB(DIM_GREY_LEVEL, DIM_GREY_LEVEL, DIM_GREY_LEVEL);
   SendMessageW(g_main.editorPane, LVM_SETBKCOLOR, 0, colour);
   RedrawWindow(g_main.editorPane, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
 }

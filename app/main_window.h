@@ -30,8 +30,9 @@ HWND EditorPane();
 // The Folder menu, shown as the file list's context menu.
 HMENU FolderMenu();
 
-// The pane that takes the focus when the main window is activated.
-void SetFocusPane(HWND pane);
+// Shows or hides the toolbar, the status bar and the file list as
+// MainHiddenControls says, with the View menu's checks.
+void ApplyHiddenParts();
 
 // Sets every menu caption from the labels and refreshes the status bar's
 // default texts.

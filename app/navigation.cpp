@@ -7,8 +7,8 @@
 #include "app/app.h"
 #include "app/bars.h"
 #include "app/busy_dialog.h"
-#include "app/error_report.h"
 #include "app/main_window.h"
+#include "base/error_report.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
 #include "resources/resource.h"
@@ -19,14 +19,38 @@
 
 namespace {
 
-constexpr int FILE_NAME_PART = 0;
-constexpr int POSITION_PART = 1;
+struct CommandPair {
+  int menu;
+  int button;
+};
 
+constexpr CommandPair ROTATE = {IDM_IMAGE_ROTATE, IDC_TB_ROTATE};
+constexpr CommandPair SAVE_BACK = {IDM_IMAGE_SAVE_BACK, IDC_TB_SAVE_BACK};
+constexpr CommandPair SAVE_ONLY = {IDM_IMAGE_SAVE_ONLY, IDC_TB_SAVE_ONLY};
+constexpr CommandPair SAVE_NEXT = {IDM_IMAGE_SAVE_NEXT, IDC_TB_SAVE_NEXT};
+constexpr CommandPair kMoveCommands[] = {
+    {IDM_IMAGE_MOVE_FIRST, IDC_TB_MOVE_FIRST},
+    {IDM_IMAGE_MOVE_BACK, IDC_TB_MOVE_BACK},
+    {IDM_IMAGE_MOVE_NEXT, IDC_TB_MOVE_NEXT},
+    {IDM_IMAGE_MOVE_LAST, IDC_TB_MOVE_LAST},
+};
+
+void Enable(const CommandPair& command, bool enabled) {
+  EnableCommand(enabled, command.menu, command.button);
+}
+
+void EnableSaveCommands(bool rotate, bool saveBack, bool save, bool saveNext) {
+  Enable(ROTATE, rotate);
+  Enable(SAVE_BACK, saveBack);
+  Enable(SAVE_ONLY, save);
+  Enable(SAVE_NEXT, saveNext);
+}
+
+// Where a step goes and what it writes; set by the user-interface thread
+// before the busy dialog opens and read by its worker.
 struct NavigationState {
   int targetIndex = -1;
-  bool saveRequested = false;
   PathBuffer targetPath = L"";
-  bool saveSucceeded = false;
 };
 
 NavigationState g_navigation;
@@ -46,32 +70,36 @@ bool ItemText(int index, PathBuffer& name) {
   return name[0] != L'\0';
 }
 
-// Selecting an item makes the list report it, which shows the picture.
-void SelectItem(int index) {
-  LVITEMW item = {};
-  item.stateMask = LVIS_SELECTED;
-  item.state = LVIS_SELECTED;
-  SendMessageW(FileList(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-}
+class LoadPictureTask final : public BusyTask {
+ public:
+  explicit LoadPictureTask(const wchar_t* path) : path_(path) {}
+  void Run() override { LoadEditorImage(path_); }
 
-void EnableSaveCommands(bool rotate, bool saveBack, bool save, bool saveNext) {
-  EnableCommand(rotate, IDM_IMAGE_ROTATE, IDC_TB_ROTATE);
-  EnableCommand(saveBack, IDM_IMAGE_SAVE_BACK, IDC_TB_SAVE_BACK);
-  EnableCommand(save, IDM_IMAGE_SAVE_ONLY, IDC_TB_SAVE_ONLY);
-  EnableCommand(saveNext, IDM_IMAGE_SAVE_NEXT, IDC_TB_SAVE_NEXT);
-}
+ private:
+  const wchar_t* path_;
+};
 
-void LoadPicture(void* path) { LoadEditorImage(static_cast<const wchar_t*>(path)); }
+// Writes the crop, then, with a target, moves on under the same dialog.
+class SaveTask final : public BusyTask {
+ public:
+  SaveTask(const wchar_t* target, int targetIndex) : target_(target), targetIndex_(targetIndex) {}
 
-void SaveTask(void*) {
-  if (!SaveCrop(g_navigation.targetPath)) return;
-  g_navigation.saveRequested = false;
-  g_navigation.saveSucceeded = true;
-  if (g_navigation.targetIndex == -1) return;
-  // The busy dialog is still open: the next picture loads under it.
-  SelectItem(g_navigation.targetIndex);
-  SendMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(g_navigation.targetIndex), 0);
-}
+  void Run() override {
+    const SaveOptions options = {Settings().options.DestinationFolder,
+                                 Settings().options.CopyImageExifTags};
+    if (!SaveCrop(EditorImage(), CropRect(), target_, options)) return;
+    succeeded = true;
+    if (targetIndex_ == -1) return;
+    SelectListItem(targetIndex_);
+    SendMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(targetIndex_), 0);
+  }
+
+  bool succeeded = false;
+
+ private:
+  const wchar_t* target_;
+  int targetIndex_;
+};
 
 int TargetIndexOf(int command) {
   const int mark = SelectionMark();
@@ -94,38 +122,53 @@ int TargetIndexOf(int command) {
 // Where the save goes: the destination folder with the current file's name,
 // or a unique name beside it when the user does not want to overwrite.
 // False when nothing is to be saved.
-bool ChooseTargetPath() {
-  WaitCursor wait;
+bool ChooseTargetPath(PathBuffer& target) {
   PathBuffer name;
   ItemText(SelectionMark(), name);
-  wchar_t* target = g_navigation.targetPath;
   const wchar_t* destination = Settings().options.DestinationFolder;
-  if (PathCombineW(target, destination, name) == nullptr) {
-    target[0] = L'\0';
-    ReportError(LBL_IMAGE_SAVE_ERROR, name, MB_ICONERROR);
-    FinishOperation(false);
-    return false;
+  bool exists = false;
+  {
+    WaitCursor wait;
+    if (PathCombineW(target, destination, name) == nullptr) {
+      target[0] = L'\0';
+      ReportError(LBL_IMAGE_SAVE_ERROR, name, MB_ICONERROR);
+      FinishOperation(false);
+      return false;
+    }
+    const DWORD attributes = GetFileAttributesW(target);
+    exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
-  const DWORD attributes = GetFileAttributesW(target);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return true;
-  }
-  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  if (!exists) return true;
   const int answer = ShowMessage(MainWindow(), FormatLabelWithArgument(LBL_ASK_OVERWRITE, target),
                                  MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
   if (answer == IDYES) return true;
   target[0] = L'\0';
   if (answer != IDNO) return false;
-  WaitCursor renaming;
-  if (!MakeUniqueTargetPath(destination, name, g_navigation.targetPath)) {
+  bool made = false;
+  {
+    WaitCursor renaming;
+    made = MakeUniqueTargetPath(destination, name, target);
+  }
+  if (!made) {
     target[0] = L'\0';
     ShowMessage(MainWindow(), LabelText(LBL_UNIQUE_NAME_ERROR), MB_OK | MB_ICONERROR);
-    return false;
   }
-  return true;
+  return made;
 }
 
 }  // namespace
+
+void SelectListItem(int index) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  SendMessageW(FileList(), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void GreyImageCommands() {
+  for (const CommandPair& command : kMoveCommands) Enable(command, false);
+  EnableSaveCommands(false, false, false, false);
+}
 
 void OnFileSelectionChanged(const NMLISTVIEW& change) {
   // Only a newly selected item counts: setting the focus below reports the
@@ -146,10 +189,10 @@ void OnFileSelectionChanged(const NMLISTVIEW& change) {
   const bool first = index == 0;
   const bool last = index == ItemCount() - 1;
   const bool editing = !Settings().options.ViewOnlyImages;
-  EnableCommand(!first, IDM_IMAGE_MOVE_FIRST, IDC_TB_MOVE_FIRST);
-  EnableCommand(!first, IDM_IMAGE_MOVE_BACK, IDC_TB_MOVE_BACK);
-  EnableCommand(!last, IDM_IMAGE_MOVE_NEXT, IDC_TB_MOVE_NEXT);
-  EnableCommand(!last, IDM_IMAGE_MOVE_LAST, IDC_TB_MOVE_LAST);
+  Enable(kMoveCommands[0], !first);
+  Enable(kMoveCommands[1], !first);
+  Enable(kMoveCommands[2], !last);
+  Enable(kMoveCommands[3], !last);
   EnableSaveCommands(editing, !first && editing, editing, !last && editing);
   if (BusyDialog() == nullptr) {
     PostMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(index), 0);
@@ -162,47 +205,79 @@ void ShowImage(int index) {
   if (!ItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) return;
   wchar_t position[32];
   std::swprintf(position, 32, L"%d / %d", index + 1, ItemCount());
-  SetStatusText(name, FILE_NAME_PART);
-  SetStatusText(position, POSITION_PART);
+  SetStatusText(name, STATUS_FILE_NAME);
+  SetStatusText(position, STATUS_POSITION);
   if (BusyDialog() != nullptr) {
     SetBusyMessage(LBL_GENERATING_PREVIEW);
     DropCancel();
     LoadEditorImage(path);
     return;
   }
-  RunBusy(LoadPicture, LBL_GENERATING_PREVIEW, path, nullptr);
+  LoadPictureTask task(path);
+  if (!RunBusy(task, LBL_GENERATING_PREVIEW, nullptr)) {
+    // The picture never loaded: the editor must not go on showing the one
+    // before under this picture's name, where a save would write it.
+    LoadEditorImage(nullptr);
+    ReportError(LBL_IMAGE_LOAD_ERROR, path, MB_ICONERROR);
+  }
   FinishOperation(true);
 }
 
 void Navigate(int command) {
+  const int targetIndex = TargetIndexOf(command);
+  const bool saves = command == IDM_IMAGE_SAVE_BACK || command == IDM_IMAGE_SAVE_ONLY ||
+                     command == IDM_IMAGE_SAVE_NEXT;
+  g_navigation.targetIndex = targetIndex;
   g_navigation.targetPath[0] = L'\0';
-  g_navigation.saveRequested = command == IDM_IMAGE_SAVE_BACK || command == IDM_IMAGE_SAVE_ONLY ||
-                               command == IDM_IMAGE_SAVE_NEXT;
-  g_navigation.targetIndex = TargetIndexOf(command);
-  if (!g_navigation.saveRequested) {
-    if (g_navigation.targetIndex == -1) return;
+  if (!saves) {
+    if (targetIndex == -1) return;
     WaitCursor wait;
-    SelectItem(g_navigation.targetIndex);
+    SelectListItem(targetIndex);
     return;
   }
-  if (!ChooseTargetPath()) return;
-  g_navigation.saveSucceeded = false;
-  RunBusy(SaveTask, LBL_SAVING_IMAGE, nullptr, nullptr);
-  FinishOperation(g_navigation.saveSucceeded);
+  if (!ChooseTargetPath(g_navigation.targetPath)) return;
+  SaveTask task(g_navigation.targetPath, targetIndex);
+  if (!RunBusy(task, LBL_SAVING_IMAGE, nullptr)) {
+    ReportError(LBL_IMAGE_SAVE_ERROR, g_navigation.targetPath, MB_ICONERROR);
+  }
+  FinishOperation(task.succeeded);
 }
 
 void ToggleViewOnly() {
-  WaitCursor wait;
-  const HWND main = MainWindow();
-  const HMENU menu = GetMenu(main);
-  const bool viewOnly = (GetMenuState(menu, IDM_IMAGE_VIEW_ONLY, MF_BYCOMMAND) & MF_CHECKED) == 0;
-  Settings().options.ViewOnlyImages = viewOnly;
-  SaveSettings(false);
-  CheckMenuItem(menu, IDM_IMAGE_VIEW_ONLY, MF_BYCOMMAND | (viewOnly ? MF_CHECKED : MF_UNCHECKED));
-  SendMessageW(Toolbar(), TB_CHECKBUTTON, IDC_TB_VIEW_ONLY, MAKELPARAM(viewOnly, 0));
-  EnableSaveCommands(!viewOnly, !viewOnly && IsCommandEnabled(IDM_IMAGE_MOVE_BACK), !viewOnly,
-                     !viewOnly && IsCommandEnabled(IDM_IMAGE_MOVE_NEXT));
+  const bool viewOnly = !Settings().options.ViewOnlyImages;
+  {
+    WaitCursor wait;
+    SetViewOnlyImages(viewOnly);
+    CheckMenuItem(GetMenu(MainWindow()), IDM_IMAGE_VIEW_ONLY,
+                  MF_BYCOMMAND | (Settings().options.ViewOnlyImages ? MF_CHECKED : MF_UNCHECKED));
+    // Enabling again sets the button's check from the menu's.
+    Enable({IDM_IMAGE_VIEW_ONLY, IDC_TB_VIEW_ONLY}, IsCommandEnabled(IDM_IMAGE_VIEW_ONLY));
+    const bool editing = !Settings().options.ViewOnlyImages;
+    EnableSaveCommands(editing, editing && IsCommandEnabled(IDM_IMAGE_MOVE_BACK), editing,
+                       editing && IsCommandEnabled(IDM_IMAGE_MOVE_NEXT));
+    // A picture loaded while the selection was hidden gets its rules now.
+    if (editing) RefreshSelection();
+  }
   FinishOperation(true);
+}
+
+void ShowEditorStatus() {
+  const Size size = EditorImageSize();
+  if (!HasEditorImage()) {
+    SetStatusText(nullptr, STATUS_IMAGE_SIZE);
+    SetStatusText(nullptr, STATUS_SELECTION);
+    return;
+  }
+  wchar_t text[96];
+  std::swprintf(text, 96, L"%d x %d", size.width, size.height);
+  SetStatusText(text, STATUS_IMAGE_SIZE);
+  if (Settings().options.ViewOnlyImages) {
+    SetStatusText(nullptr, STATUS_SELECTION);
+    return;
+  }
+  const Rect crop = CropRect();
+  std::swprintf(text, 96, L"%d x %d   (%d, %d)", crop.width, crop.height, crop.x, crop.y);
+  SetStatusText(text, STATUS_SELECTION);
 }
 
 void FinishOperation(bool disableWhenEmpty) {
@@ -210,9 +285,8 @@ void FinishOperation(bool disableWhenEmpty) {
   InvalidateRect(EditorPane(), nullptr, FALSE);
   ErrorReport& report = LastError();
   if (report.label == -1) {
-    ShowSelectionStatus();
+    ShowEditorStatus();
   } else {
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     ShowMessage(MainWindow(), FormatMessageLabel(report.label, report.argument),
                 MB_OK | report.icon);
     ClearError();

@@ -9,6 +9,7 @@
 // the three save commands).
 void Navigate(int command);
 
+// View only: the option flips, and the commands and the editor follow.
 void ToggleViewOnly();
 
 // Shows the file list's item `index` in the editor.
@@ -16,6 +17,16 @@ void ShowImage(int index);
 
 // The file list reported a change of an item's state.
 void OnFileSelectionChanged(const NMLISTVIEW& change);
+
+// Selects an item of the file list; the list reports it, which shows it.
+void SelectListItem(int index);
+
+// Greys the commands that need a current picture.
+void GreyImageCommands();
+
+// The picture's size and the selection in the status bar, or the parts'
+// default texts.
+void ShowEditorStatus();
 
 // The common end of every picture step: the editor is ready, the error
 // report is shown (and emptied), and with `disableWhenEmpty` the commands

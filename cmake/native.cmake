@@ -18,6 +18,4 @@ add_executable(unit_tests ${TRIMLET_UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE trimlet_pure doctest_main)
 trimlet_warnings(unit_tests)
 
-foreach(suite IN LISTS TRIMLET_UNIT_SUITES)
-  add_test(NAME unit.${suite} COMMAND unit_tests --test-suite=${suite})
-endforeach()
+add_test(NAME unit COMMAND unit_tests)

@@ -9,18 +9,19 @@ add_library(trimlet_core STATIC
   app/bars.cpp
   app/busy_dialog.cpp
   app/commands.cpp
-  app/error_report.cpp
+  base/error_report.cpp
   app/file_list.cpp
   app/layout.cpp
   app/main_window.cpp
   app/navigation.cpp
   editor/editor.cpp
-  editor/gdiplus_objects.cpp
+  base/gdiplus_objects.cpp
   editor/painting.cpp
   editor/selection.cpp
   files/folder_load.cpp
   files/crop_save.cpp
   files/folder_monitor.cpp
+  app/open_folder.cpp
   settings/registry.cpp
   settings/settings.cpp
   ui/about_dialog.cpp
@@ -31,7 +32,7 @@ add_library(trimlet_core STATIC
   ui/message_box.cpp
   ui/options_dialog.cpp
   ui/program_folder.cpp
-  ui/win_text.cpp
+  base/win_text.cpp
 )
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
@@ -129,24 +130,19 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
-function(trimlet_add_suites prefix target)
-  foreach(suite IN LISTS ARGN)
-    add_test(NAME ${prefix}.${suite} COMMAND ${target} --test-suite=${suite})
-    # One registry and one display: these tests take turns.
-    set_tests_properties(${prefix}.${suite} PROPERTIES RESOURCE_LOCK wine_session TIMEOUT 300)
-    if(CMAKE_CROSSCOMPILING)
-      set_tests_properties(${prefix}.${suite} PROPERTIES FIXTURES_REQUIRED wine)
-    endif()
-  endforeach()
-endfunction()
-trimlet_add_suites(win win_tests ${TRIMLET_WIN_SUITES})
-trimlet_add_suites(e2e e2e_tests ${TRIMLET_E2E_SUITES})
+# Each test executable runs whole, so that no test case can be left out.
+foreach(tier win e2e)
+  add_test(NAME ${tier} COMMAND ${tier}_tests)
+  # One registry and one display: these tests take turns.
+  set_tests_properties(${tier} PROPERTIES RESOURCE_LOCK wine_session TIMEOUT 600)
+  if(CMAKE_CROSSCOMPILING)
+    set_tests_properties(${tier} PROPERTIES FIXTURES_REQUIRED wine)
+  endif()
+endforeach()
 
 # The native unit tests, built by the host compiler in a tree of their own,
 # join this run when the dev script names them.
 set(TRIMLET_NATIVE_UNIT_TESTS "" CACHE FILEPATH "Natively built unit_tests to run with these tests")
 if(TRIMLET_NATIVE_UNIT_TESTS)
-  foreach(suite IN LISTS TRIMLET_UNIT_SUITES)
-    add_test(NAME unit.${suite} COMMAND ${TRIMLET_NATIVE_UNIT_TESTS} --test-suite=${suite})
-  endforeach()
+  add_test(NAME unit COMMAND ${TRIMLET_NATIVE_UNIT_TESTS})
 endif()

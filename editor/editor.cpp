@@ -1,14 +1,12 @@
 #include "editor/editor.h"
 
+#include <commctrl.h>
 #include <shlwapi.h>
 
 #include <cwchar>
 
-#include "app/bars.h"
-#include "app/error_report.h"
-#include "app/main_window.h"
+#include "base/error_report.h"
 #include "editor/editor_state.h"
-#include "editor/source_image.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/label_ids.h"
@@ -16,9 +14,6 @@
 namespace {
 
 EditorState g_editor;
-
-constexpr int IMAGE_SIZE_PART = 2;
-constexpr int SELECTION_PART = 3;
 
 // Copies the file into a new file of the temporary folder. The copy's path
 // is in `copy` as soon as the name is reserved, so that a failed copy can be
@@ -41,16 +36,6 @@ void DeleteTempCopy() {
     SetFileAttributesW(path, attributes);
   }
   path[0] = L'\0';
-}
-
-void ShowImageSize() {
-  if (!g_editor.source) {
-    SetStatusText(nullptr, IMAGE_SIZE_PART);
-    return;
-  }
-  wchar_t text[64];
-  std::swprintf(text, 64, L"%u x %u", g_editor.source.Width(), g_editor.source.Height());
-  SetStatusText(text, IMAGE_SIZE_PART);
 }
 
 void SetInitialSelection() {
@@ -90,7 +75,7 @@ void OnSize(LPARAM size) {
 }
 
 void OnDestroy() {
-  KillTimer(g_editor.pane, OUTLINE_TIMER);
+  KillTimer(g_editor.pane, IDT_OUTLINE_ANIMATION);
   ClearEditor(true);
   if (g_editor.gdiplusToken != 0) Gdiplus::GdiplusShutdown(g_editor.gdiplusToken);
   g_editor.gdiplusToken = 0;
@@ -112,10 +97,10 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
       RepaintEditor(wParam);
       return 0;
     case WM_TIMER:
-      if (wParam == OUTLINE_TIMER) AnimateOutline();
+      if (wParam == IDT_OUTLINE_ANIMATION) AnimateOutline();
       return 0;
     case WM_SETFOCUS:
-      SetFocusPane(pane);
+      NotifyParent(NM_SETFOCUS);
       return 0;
     case WM_SETCURSOR:
       return OnEditorSetCursor();
@@ -132,14 +117,26 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
       SetFocus(pane);
       return 0;
     case WM_RBUTTONDOWN:
-      OnEditorRightClick(lParam);
+      SetFocus(pane);
       return 0;
+    case WM_RBUTTONUP:
+      // The system turns the release into WM_CONTEXTMENU.
+      return DefWindowProcW(pane, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+      // The main window shows the Image menu, from the mouse and the keyboard alike.
+      return SendMessageW(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane), lParam);
     case WM_KEYDOWN:
       OnEditorKeyDown(wParam);
       return 0;
     case WM_KEYUP:
       OnEditorKeyUp(wParam);
-      return 0;
+      // Other keys go on, so that the menu key opens the context menu.
+      if (wParam == VK_SHIFT) return 0;
+      return DefWindowProcW(pane, message, wParam, lParam);
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      // Shift+F10 opens the context menu; Alt keys reach the main menu.
+      return DefWindowProcW(pane, message, wParam, lParam);
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL) OnEditorCancel();
       return 0;
@@ -150,6 +147,15 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 EditorState& Editor() { return g_editor; }
+
+void NotifyParent(UINT code) {
+  NMHDR header = {};
+  header.hwndFrom = g_editor.pane;
+  header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(g_editor.pane));
+  header.code = code;
+  SendMessageW(GetParent(g_editor.pane), WM_NOTIFY, header.idFrom,
+               reinterpret_cast<LPARAM>(&header));
+}
 
 void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact) {
   if (output != nullptr) output->Reset();
@@ -180,8 +186,7 @@ bool AttachEditor(HWND pane) {
 
 void LoadEditorImage(const wchar_t* path) {
   ClearEditor(false);
-  SetStatusText(nullptr, IMAGE_SIZE_PART);
-  ShowSelectionStatus();
+  NotifyParent(EDITOR_CHANGED);
   SendMessageW(g_editor.pane, WM_EDITOR_REPAINT, 0, 0);
   if (path == nullptr) return;
 
@@ -215,10 +220,9 @@ void LoadEditorImage(const wchar_t* path) {
     g_editor.screen = {};
     g_editor.hasRects = true;
   }
-  ShowImageSize();
   SetInitialSelection();
   UpdateSelection(0, SelectionField::X, NO_NOTIFY | BEFORE_READY);
-  ShowSelectionStatus();
+  NotifyParent(EDITOR_CHANGED);
 }
 
 void ClearEditor(bool releaseRectangles) {
@@ -231,23 +235,16 @@ void ClearEditor(bool releaseRectangles) {
   if (releaseRectangles) g_editor.hasRects = false;
 }
 
-void ShowSelectionStatus() {
-  if (Settings().options.ViewOnlyImages || !g_editor.source) {
-    SetStatusText(nullptr, SELECTION_PART);
-    return;
-  }
-  const Rect& crop = g_editor.crop;
-  wchar_t text[96];
-  std::swprintf(text, 96, L"%d x %d   (%d, %d)", crop.width, crop.height, crop.x, crop.y);
-  SetStatusText(text, SELECTION_PART);
-}
-
 void SetEditorReady() { g_editor.ready = true; }
 
-void FlipRatioSwapped() { g_editor.ratioSwapped = !g_editor.ratioSwapped; }
-
-GdiBitmap& SourceImage() { return g_editor.source; }
+GdiBitmap& EditorImage() { return g_editor.source; }
 
 bool HasEditorImage() { return static_cast<bool>(g_editor.source); }
 
 Rect CropRect() { return g_editor.crop; }
+
+Size EditorImageSize() {
+  if (!g_editor.source) return {0, 0};
+  return {static_cast<int32_t>(g_editor.source.Width()),
+          static_cast<int32_t>(g_editor.source.Height())};
+}

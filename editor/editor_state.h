@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "editor/gdiplus_objects.h"
+#include "base/gdiplus_objects.h"
 #include "editor/geometry.h"
-#include "ui/text.h"
+#include "base/text.h"
 
 struct EditorDrag {
   bool active = false;
@@ -51,10 +51,11 @@ void OnEditorButtonUp();
 void OnEditorCancel();
 void OnEditorKeyDown(WPARAM key);
 void OnEditorKeyUp(WPARAM key);
-void OnEditorRightClick(LPARAM point);
 void EndEditorDrag();
 
 // Renders `image` fitted into `size` (or exactly at it), updating `size`.
 void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact);
 
-constexpr UINT_PTR OUTLINE_TIMER = 65301;
+// Tells the pane's parent (WM_NOTIFY) that the picture or selection changed
+// (EDITOR_CHANGED) or that the pane took the focus (NM_SETFOCUS).
+void NotifyParent(UINT code);

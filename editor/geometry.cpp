@@ -1,6 +1,6 @@
 #include "editor/geometry.h"
 
-#include "editor/rounding.h"
+#include "base/rounding.h"
 
 // Every ratio and scale below is a single-precision float held in a named
 // variable before it is used, so that a compiler keeping wider intermediates

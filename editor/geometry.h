@@ -6,34 +6,13 @@
 #include <cstdint>
 #include <vector>
 
-struct Size {
-  int32_t width;
-  int32_t height;
-};
-
-// A rectangle as X, Y, Width, Height: columns X .. X + Width - 1 and rows
-// Y .. Y + Height - 1 of a picture (CropRect), or an outline in pane pixels
-// (ScreenRect), whose lines cover X .. X + Width and Y .. Y + Height.
-struct Rect {
-  int32_t x;
-  int32_t y;
-  int32_t width;
-  int32_t height;
-};
-
-inline bool operator==(const Rect& a, const Rect& b) {
-  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
+#include "base/geometry.h"
+#include "settings/settings_block.h"
 
 // The size a picture takes inside `box`: its own size when it fits (sides
 // compared unsigned), otherwise scaled down keeping its proportions, the
 // limiting side taking the box's length. Never enlarged.
 Size FitSize(uint32_t imageWidth, uint32_t imageHeight, Size box);
-
-// Ratio modes of the selection.
-constexpr uint32_t RATIO_MODE_CUSTOM = 0;
-constexpr uint32_t RATIO_MODE_SOURCE = 1;
-constexpr uint32_t RATIO_MODE_FREE = 2;
 
 struct InitialSelection {
   Rect rect;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/colours.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -12,7 +13,6 @@ namespace {
 
 constexpr UINT PUSHED_AWAY = 0x7FFFFFFF;
 constexpr UINT ANIMATION_PERIOD = 500;
-constexpr ARGB DIM_GREY = 0xFF696969;
 constexpr ARGB RED = 0xFFFF0000;
 constexpr ARGB WHITE = 0xFFFFFFFF;
 constexpr ARGB BLACK = 0xFF000000;
@@ -20,7 +20,7 @@ constexpr WPARAM SELECTION_REPAINT = 1;
 constexpr WPARAM OUTLINE_ONLY = 2;
 
 ARGB BackgroundColour() {
-  if (!Settings().options.EditorSystemColor) return DIM_GREY;
+  if (!Settings().options.EditorSystemColor) return DIM_GREY_ARGB;
   const COLORREF window = GetSysColor(COLOR_WINDOW);
   return 0xFF000000u | (static_cast<ARGB>(GetRValue(window)) << 16) |
          (static_cast<ARGB>(GetGValue(window)) << 8) | GetBValue(window);
@@ -112,7 +112,7 @@ void RepaintEditor(WPARAM kind) {
     return;
   }
   // No animation step may run in the middle of the repaint.
-  SetTimer(editor.pane, OUTLINE_TIMER, PUSHED_AWAY, nullptr);
+  SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, PUSHED_AWAY, nullptr);
   {
     GdiGraphics graphics(editor.pane);
     const ARGB background = BackgroundColour();
@@ -122,15 +122,15 @@ void RepaintEditor(WPARAM kind) {
       PaintPicture(graphics, kind, background);
     }
   }
-  SetTimer(editor.pane, OUTLINE_TIMER, ANIMATION_PERIOD, nullptr);
+  SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, ANIMATION_PERIOD, nullptr);
 }
 
 void AnimateOutline() {
   EditorState& editor = Editor();
   const Options& options = Settings().options;
   if (options.ViewOnlyImages || !options.EnhancedSelection || editor.drag.active) return;
-  SetTimer(editor.pane, OUTLINE_TIMER, PUSHED_AWAY, nullptr);
+  SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, PUSHED_AWAY, nullptr);
   editor.antsPhase = NextAntsPhase(editor.antsPhase);
   SendMessageW(editor.pane, WM_EDITOR_REPAINT, OUTLINE_ONLY, 0);
-  SetTimer(editor.pane, OUTLINE_TIMER, ANIMATION_PERIOD, nullptr);
+  SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, ANIMATION_PERIOD, nullptr);
 }

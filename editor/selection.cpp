@@ -2,16 +2,12 @@
 // the hit zones and cursors, the mouse drag, the keys and the rotation.
 #include <windowsx.h>
 
-#include "app/commands.h"
-#include "app/main_window.h"
 #include "editor/editor.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 
 namespace {
-
-constexpr int IMAGE_MENU_POSITION = 3;
 
 SelectionContext CurrentContext() {
   EditorState& editor = Editor();
@@ -68,12 +64,21 @@ bool UpdateSelection(int32_t value, SelectionField field, unsigned flags) {
   if (changed || (flags & FORCE_NOTIFY) != 0) {
     SendMessageW(editor.pane, WM_EDITOR_REPAINT, 1, 0);
     SendMessageW(editor.pane, WM_SETCURSOR, 0, 0);
-    ShowSelectionStatus();
+    NotifyParent(EDITOR_CHANGED);
   }
   return changed;
 }
 
-void RotateSelection() { UpdateSelection(0, SelectionField::None, 0); }
+void RefreshSelection() { UpdateSelection(0, SelectionField::X, NO_NOTIFY | BEFORE_READY); }
+
+void RotateSelection() {
+  // The ratio turns with the rectangle; otherwise the transposed rectangle
+  // would be cut back to the old ratio.
+  EditorState& editor = Editor();
+  if (Settings().options.ViewOnlyImages || !editor.ready || !editor.source) return;
+  editor.ratioSwapped = !editor.ratioSwapped;
+  UpdateSelection(0, SelectionField::None, 0);
+}
 
 LRESULT OnEditorSetCursor() {
   HitTestSelection();
@@ -133,10 +138,4 @@ void OnEditorKeyDown(WPARAM key) {
 
 void OnEditorKeyUp(WPARAM key) {
   if (key == VK_SHIFT) Editor().shiftDown = false;
-}
-
-void OnEditorRightClick(LPARAM point) {
-  const HWND pane = Editor().pane;
-  SetFocus(pane);
-  Popup(point, pane, true, GetSubMenu(GetMenu(MainWindow()), IMAGE_MENU_POSITION));
 }

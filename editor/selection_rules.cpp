@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "editor/rounding.h"
+#include "base/rounding.h"
 
 namespace {
 

@@ -3,16 +3,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <new>
 
-#include "app/error_report.h"
-#include "editor/editor.h"
-#include "editor/gdiplus_objects.h"
-#include "editor/source_image.h"
+#include "base/error_report.h"
 #include "files/save_rules.h"
-#include "settings/settings.h"
 #include "ui/label_ids.h"
 
 namespace gdi = Gdiplus::DllExports;
@@ -71,6 +68,29 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop) {
   }
 }
 
+// Reserves a new, empty file in `folder` for the crop. Its name is "~" and
+// hexadecimal digits, no longer than the target's own name, so that every
+// target that fits a path also has room for its temporary file.
+bool ReserveTemporaryFile(const wchar_t* folder, const wchar_t* targetName, PathBuffer& path) {
+  const std::size_t digits = std::min<std::size_t>(7, TextLength(targetName, PATH_CAPACITY) - 1);
+  if (digits == 0) return false;
+  const unsigned range = 1u << (4 * digits);
+  unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 8);
+  for (int attempt = 0; attempt < 64; ++attempt, seed = seed * 1103515245u + 12345u) {
+    wchar_t name[16];
+    std::swprintf(name, 16, L"~%0*X", static_cast<int>(digits), (seed >> 4) % range);
+    if (PathCombineW(path, folder, name) == nullptr) return false;
+    const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
+}
+
 // Writes the crop into a new file beside the target, then puts that file in
 // the target's place: an existing target changes only once its successor is
 // whole, and a failure leaves it exactly as it was.
@@ -81,7 +101,7 @@ bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encode
     return Fail(LBL_IMAGE_SAVE_ERROR, target);
   }
   PathBuffer temporary;
-  if (GetTempFileNameW(folder, L"~tl", 0, temporary) == 0) {
+  if (!ReserveTemporaryFile(folder, PathFindFileNameW(target), temporary)) {
     return Fail(LBL_IMAGE_SAVE_ERROR, target);
   }
   if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok) {
@@ -106,11 +126,10 @@ bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encode
 
 }  // namespace
 
-bool SaveCrop(const wchar_t* target) {
+bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
+              const SaveOptions& options) {
   LastError().icon = MB_ICONERROR;
-  GdiBitmap& source = SourceImage();
   const Gdiplus::PixelFormat pixelFormat = source.ImagePixelFormat();
-  const Rect area = CropRect();
   GdiBitmap crop = source.CloneArea(area.x, area.y, area.width, area.height, pixelFormat);
   if (!crop) {
     wchar_t size[32];
@@ -127,13 +146,12 @@ bool SaveCrop(const wchar_t* target) {
     return Fail(LBL_ENCODER_NOT_FOUND, name);
   }
 
-  const Options& options = Settings().options;
-  if (!IsFolder(options.DestinationFolder) &&
-      SHCreateDirectoryExW(nullptr, options.DestinationFolder, nullptr) != ERROR_SUCCESS) {
-    return Fail(LBL_FOLDER_CREATE_ERROR, options.DestinationFolder);
+  const wchar_t* folder = options.destinationFolder;
+  if (!IsFolder(folder) && SHCreateDirectoryExW(nullptr, folder, nullptr) != ERROR_SUCCESS) {
+    return Fail(LBL_FOLDER_CREATE_ERROR, folder);
   }
 
-  if (options.CopyImageExifTags) CarryPropertyItems(source, crop);
+  if (options.copyProperties) CarryPropertyItems(source, crop);
 
   Gdiplus::EncoderParameters parameters = {};
   ULONG quality = 0;

@@ -4,11 +4,20 @@
 
 #include <windows.h>
 
-#include "ui/text.h"
+#include "base/gdiplus_objects.h"
+#include "base/geometry.h"
+#include "base/text.h"
 
-// Writes the selected area of the current picture, unscaled, to `target` in
-// the format its extension names. False with the error report filled.
-bool SaveCrop(const wchar_t* target);
+struct SaveOptions {
+  const wchar_t* destinationFolder;  // made when missing
+  bool copyProperties;               // the source's property items and ours
+};
+
+// Writes `crop` of `source`, unscaled, to `target` in the format its
+// extension names. An existing target is replaced only by a complete new
+// file. False with the error report filled.
+bool SaveCrop(GdiBitmap& source, const Rect& crop, const wchar_t* target,
+              const SaveOptions& options);
 
 // The encoder of a MIME type ("image/jpeg"), compared ignoring case.
 bool FindEncoder(const wchar_t* mime, CLSID& encoder);

@@ -1,11 +1,11 @@
-// Loading the source folder into the file list as thumbnails.
+// Walking a source folder into thumbnail tiles. A job without windows: it
+// runs on a worker and hands each tile to its caller.
 #pragma once
 
-#include <atomic>
+#include <windows.h>
 
-// Lists the pictures of the source folder under the busy dialog and shows
-// the first one, or the reselect name's file when it is still there.
-void LoadSourceFolder();
+#include <atomic>
+#include <cstdint>
 
 using FolderEntryCallback = void (*)(const wchar_t* folder, const wchar_t* fileName, void* context);
 
@@ -14,6 +14,21 @@ using FolderEntryCallback = void (*)(const wchar_t* folder, const wchar_t* fileN
 void ForEachFileInFolder(const wchar_t* folder, FolderEntryCallback callback, void* context,
                          const std::atomic<bool>* cancel);
 
-// Appends a 96 x 96 tile of the picture to the thumbnail list; the index, or
-// -1 when the file is not listed (not decodable, or below the minimum size).
-int MakeThumbnail(const wchar_t* path);
+// The smallest picture that is listed.
+struct MinimumSize {
+  uint32_t width;
+  uint32_t height;
+};
+
+// A 96 x 96 tile of the picture: grey, with the thumbnail centred. A bitmap
+// handle that the caller deletes, or null when the file does not decode or
+// is smaller than `minimum`. The file is closed again when this returns.
+HBITMAP MakeThumbnailTile(const wchar_t* path, MinimumSize minimum);
+
+// Receives a listed picture's file name and tile (the callee's to delete).
+using TileCallback = void (*)(const wchar_t* fileName, HBITMAP tile, void* context);
+
+// Makes a tile of every picture in `folder` (by its extension, sub-folders
+// left out) and hands it on, polling `cancel` between two files.
+void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atomic<bool>* cancel,
+                     TileCallback onTile, void* context);

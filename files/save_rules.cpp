@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "app/product.h"
+#include "base/product.h"
 
 SaveFormat SaveFormatFor(const wchar_t* extension) {
   if (EqualsIgnoreAsciiCase(extension, L".jpg")) return {L"image/jpeg", &SAVE_QUALITY};

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // EncoderQuality as the JPEG and GIF encoders receive it: one value of type
 // long (4).

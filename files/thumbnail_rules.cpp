@@ -1,7 +1,7 @@
 #include "files/thumbnail_rules.h"
 
-#include "editor/rounding.h"
-#include "ui/text.h"
+#include "base/rounding.h"
+#include "base/text.h"
 
 namespace {
 

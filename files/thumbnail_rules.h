@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "editor/geometry.h"
+#include "base/geometry.h"
 
 // A tile of the thumbnail list, and the box inside it that leaves at least a
 // one-pixel frame.

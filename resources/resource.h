@@ -254,6 +254,8 @@
 #define WM_SOURCE_CHANGED               0x8005
 // WM_APP + 6: Options dialog to itself
 #define WM_SHOW_SELECTED_PAGE           0x8006
+// WM_APP + 7: a busy worker -> its dialog, sent; lParam = the step to run
+#define WM_BUSY_STEP                    0x8007
 
 // ---------------------------------------------------------------------------
 // Timers

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // Key of the options, under both HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
 constexpr const wchar_t* OPTIONS_KEY = L"Software\\Bluecrane\\Trimlet\\Options";

@@ -4,13 +4,12 @@
 
 #include <cstdint>
 
-#include "ui/text.h"
+#include "base/text.h"
 
-enum ResizeRatioModes : uint32_t {
-  RATIO_CUSTOM = 0,
-  RATIO_SOURCE = 1,
-  RATIO_FREE = 2,
-};
+// Values of ResizeRatioMode.
+constexpr uint32_t RATIO_MODE_CUSTOM = 0;
+constexpr uint32_t RATIO_MODE_SOURCE = 1;
+constexpr uint32_t RATIO_MODE_FREE = 2;
 
 // Bits of MainHiddenControls.
 enum HiddenControls : uint32_t {

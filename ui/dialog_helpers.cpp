@@ -72,7 +72,6 @@ bool PickFolder(HWND owner, const wchar_t* title, PathBuffer& folder) {
     folder[0] = L'\0';
     return false;
   }
-  CopyText(Settings().options.LastUsedFolder, folder);
-  SaveSettings(false);
+  SetLastUsedFolder(folder);
   return true;
 }

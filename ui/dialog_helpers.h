@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // Centres a window over its parent (owner), kept on the work area.
 void CentreOnParent(HWND window);

@@ -5,7 +5,7 @@
 #include "settings/registry.h"
 #include "ui/explorer_verb_rules.h"
 #include "ui/program_folder.h"
-#include "ui/win_text.h"
+#include "base/win_text.h"
 
 namespace {
 

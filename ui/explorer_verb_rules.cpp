@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "app/product.h"
+#include "base/product.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The Explorer verb's registry layout and its consistency rules. Pure.
 #pragma once
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // Where the verb lives under HKEY_CLASSES_ROOT: one per kind of item.
 enum class VerbTarget { Directory, Drive };

@@ -1,6 +1,6 @@
 #include "ui/labels.h"
 
-#include "ui/text.h"
+#include "base/text.h"
 
 namespace {
 

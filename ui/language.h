@@ -1,7 +1,7 @@
 // Language files: which one is current, and filling the label table from it.
 #pragma once
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // The literal that stands for the built-in English texts.
 constexpr const wchar_t* DEFAULT_LANGUAGE = L"<default>";

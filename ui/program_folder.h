@@ -1,7 +1,7 @@
 // Where the running executable lives.
 #pragma once
 
-#include "ui/text.h"
+#include "base/text.h"
 
 // The executable's full path; false (and empty) when it does not fit.
 bool GetProgramPath(PathBuffer& path);

@@ -3,12 +3,7 @@
 
 #include <cstdint>
 
-#include "app/layout_rules.h"
-
-struct Point {
-  int32_t x;
-  int32_t y;
-};
+#include "base/geometry.h"
 
 // Where a window `width` x `height` goes to sit centred over `parent`, kept
 // on the work area.

@@ -3,13 +3,14 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "settings/settings.h"
+#include "ui/explorer_verb.h"
 #include "ui/language.h"
 
 MainWindowFixture::MainWindowFixture(void (*prepare)()) {
   InitApp(GetModuleHandleW(nullptr), false);
   if (prepare != nullptr) prepare();
   LoadLabels();
-  LoadSettings();
+  LoadSettings(EXPLORER_VERB);
   created = CreateMainWindow(L"");
   if (created) ShowMainWindow();
   PumpMessages();

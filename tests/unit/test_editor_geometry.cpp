@@ -1,5 +1,5 @@
 #include "editor/geometry.h"
-#include "editor/rounding.h"
+#include "base/rounding.h"
 #include "tests/support/rect_text.h"
 #include "tests/support/wide_text.h"
 

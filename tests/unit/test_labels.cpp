@@ -3,7 +3,7 @@
 #include "tests/support/wide_text.h"
 #include "ui/english_labels.h"
 #include "ui/labels.h"
-#include "ui/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/product.h"
+#include "base/product.h"
 #include "files/save_rules.h"
 #include "tests/support/wide_text.h"
 

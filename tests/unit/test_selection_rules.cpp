@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "editor/geometry.h"
-#include "editor/rounding.h"
+#include "base/rounding.h"
 #include "tests/support/rect_text.h"
 #include "tests/support/wide_text.h"
 

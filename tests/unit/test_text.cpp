@@ -1,7 +1,7 @@
 #include <string>
 
 #include "tests/support/wide_text.h"
-#include "ui/text.h"
+#include "base/text.h"
 
 TEST_SUITE("text") {
   TEST_CASE("a bounded copy that does not fit leaves the destination empty") {

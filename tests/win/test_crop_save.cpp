@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
+#include "base/error_report.h"
 #include "editor/editor.h"
-#include "editor/gdiplus_objects.h"
+#include "base/gdiplus_objects.h"
 #include "files/crop_save.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/bars.h"
-#include "app/error_report.h"
+#include "base/error_report.h"
 #include "app/main_window.h"
 #include "editor/editor.h"
 #include "editor/geometry.h"

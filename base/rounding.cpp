@@ -1,4 +1,4 @@
-#include "editor/rounding.h"
+#include "base/rounding.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "editor/gdiplus_objects.h"
+#include "base/gdiplus_objects.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/text.h"
+#include "base/text.h"
 
 struct ErrorReport {
   int label = -1;       // -1: nothing to report

@@ -1,4 +1,4 @@
-#include "ui/win_text.h"
+#include "base/win_text.h"
 
 #include <windows.h>
 

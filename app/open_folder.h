@@ -1,0 +1,7 @@
+// Opening a source folder: its pictures listed as thumbnails under the busy
+// dialog, then the first one (or the one asked for) shown.
+#pragma once
+
+// Makes `folder` the source folder and lists its pictures. `reselect`, when
+// not empty, names the file to show again if it is still there.
+void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect);
