@@ -1,19 +1,34 @@
-// Commands of the real Trimlet.exe, given as a user gives them: keys.
+// Commands of the real Trimlet.exe, given as a user gives them: keys, a
+// dropped folder, the context menu.
 #include <shlwapi.h>
 
 #include <string>
 
 #include "resources/resource.h"
+#include "settings/registry.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "tests/support/window_driver.h"
 
 namespace {
 
-constexpr const wchar_t* MAIN_CLASS = L"Bluecrane.Trimlet.MainWindow";
-constexpr const wchar_t* DIALOG_CLASS = L"#32770";
-constexpr const wchar_t* OPTIONS = L"Software\\Bluecrane\\Trimlet\\Options";
-constexpr DWORD TIMEOUT = 20000;
+constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
+
+// The dialog a key brings up, answered with `answer`; its texts, empty when
+// none came. Nothing follows the answer.
+std::wstring DialogAfterKey(const Trimlet& trimlet, WORD key, const wchar_t* expected,
+                            WPARAM answer) {
+  trimlet.Press({key});
+  const HWND dialog = trimlet.WaitDialog(expected);
+  if (dialog == nullptr) return L"";
+  const std::wstring texts = DialogTexts(dialog);
+  PostMessageW(dialog, WM_COMMAND, answer, 0);
+  CHECK(trimlet.WaitIdle());
+  Sleep(300);
+  CHECK(trimlet.Idle());
+  return texts;
+}
 
 std::wstring TempFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH];
@@ -21,69 +36,104 @@ std::wstring TempFolder(const wchar_t* name) {
   return std::wstring(temp) + name;
 }
 
-// Starts Trimlet (without the folder picker of a first start), presses
-// `key`, and answers the dialog that comes with `answer`. Returns the
-// dialog's texts (see DialogTexts) and its title, empty when none came; the
-// program must then close normally.
-struct Dialog {
-  std::wstring title;
-  std::wstring texts;
-};
-
-Dialog DialogAfterKey(WPARAM key, WPARAM answer) {
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0);
-  ProgramRun run(ProgramBesideTests(L"Trimlet.exe"), L"");
-  const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
-  REQUIRE(main != nullptr);
-  PostMessageW(GetDlgItem(main, IDC_EDITOR_PANE), WM_KEYDOWN, key, 1);
-  Dialog dialog;
-  const HWND box = WaitForWindow(run.Id(), DIALOG_CLASS, TIMEOUT);
-  if (box != nullptr) {
-    wchar_t title[128] = L"";
-    SendMessageW(box, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(title));
-    dialog = {title, DialogTexts(box)};
-    PostMessageW(box, WM_COMMAND, answer, 0);
-    // Nothing follows the answer.
-    CHECK(WaitUntil([&] { return TopLevelWindows(run.Id(), DIALOG_CLASS).empty(); }, TIMEOUT));
-    Sleep(300);
-    CHECK(TopLevelWindows(run.Id(), DIALOG_CLASS).empty());
-  }
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  CHECK(run.WaitForExit(TIMEOUT) == 0);
-  return dialog;
-}
-
 }  // namespace
 
-TEST_SUITE("commands") {
-  TEST_CASE("F3 without a destination folder says so and opens nothing") {
-    RegistrySandbox sandbox;
-    WriteTextValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder", L"");
-    const Dialog dialog = DialogAfterKey(VK_F3, IDOK);
-    CHECK(dialog.title == L"Trimlet");
-    CHECK(dialog.texts ==
+TEST_CASE("F3 opens the destination: not set, missing and declined, missing and created") {
+  RegistrySandbox sandbox;
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
+  {
+    Trimlet trimlet(L"");
+    REQUIRE(trimlet.window != nullptr);
+    CHECK(DialogAfterKey(trimlet, VK_F3, L"not been specified", IDOK) ==
           L"The destination folder has not been specified. Please select it in the options.|OK");
   }
+  const std::wstring parent = TempFolder(L"TrimletMissing");
+  const std::wstring folder = parent + L"\\Destination";
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", folder);
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  CHECK(DialogAfterKey(trimlet, VK_F3, L"does not exist", IDNO) ==
+        L"Folder \"" + folder + L"\" does not exist.\nWould you like to create it?|&Yes\n&No");
+  CHECK_FALSE(PathFileExistsW(parent.c_str()));
+  DialogAfterKey(trimlet, VK_F3, L"does not exist", IDYES);
+  CHECK(PathIsDirectoryW(folder.c_str()));
+  RemoveDirectoryW(folder.c_str());
+  RemoveDirectoryW(parent.c_str());
+}
 
-  TEST_CASE("F3 asks before creating a missing destination; No creates nothing") {
-    RegistrySandbox sandbox;
-    const std::wstring folder = TempFolder(L"TrimletMissing\\Destination");
-    WriteTextValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder", folder);
-    CHECK(DialogAfterKey(VK_F3, IDNO).texts ==
-          L"Folder \"" + folder + L"\" does not exist.\nWould you like to create it?|&Yes\n&No");
-    CHECK_FALSE(PathFileExistsW(TempFolder(L"TrimletMissing").c_str()));
-  }
+TEST_CASE("F1 without the manual names the file it looked for") {
+  RegistrySandbox sandbox;
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  const std::wstring manual = ProgramBesideTests(L"HTML\\Index.htm");
+  CHECK(DialogAfterKey(trimlet, VK_F1, L"help file", IDOK) ==
+        L"Error opening help file \"" + manual + L"\".|OK");
+}
 
-  TEST_CASE("F1 without the manual names the file it looked for") {
-    RegistrySandbox sandbox;
-    const std::wstring manual = ProgramBesideTests(L"HTML\\Index.htm");
-    CHECK(DialogAfterKey(VK_F1, IDOK).texts == L"Error opening help file \"" + manual + L"\".|OK");
-  }
+TEST_CASE("F4 picks the source folder: Cancel changes nothing, OK opens the folder chosen") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder first(L"TrimletPickFirst");
+  ScratchFolder second(L"TrimletPickSecond");
+  REQUIRE(WritePicture(first.File(L"one.jpg"), 200, 150, 0xFF336699, L"image/jpeg"));
+  REQUIRE(WritePicture(second.File(L"two.bmp"), 200, 150, 0xFF996633, L"image/bmp"));
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", second.path);
+  Trimlet trimlet(L"/EXPLORE \"" + first.path + L"\"");
+  REQUIRE(WaitUntil([&] { return trimlet.Status(0) == L"one.jpg" && trimlet.Idle(); }, TIMEOUT));
 
-  TEST_CASE("F4 asks for the source folder; Cancel leaves everything as it was") {
-    RegistrySandbox sandbox;
-    CHECK(DialogAfterKey(VK_F4, IDCANCEL)
-              .texts.find(L"Select the folder containing the source files to resize:") !=
-          std::wstring::npos);
-  }
+  const wchar_t* prompt = L"Select the folder containing the source files to resize:";
+  DialogAfterKey(trimlet, VK_F4, prompt, IDCANCEL);
+  CHECK(trimlet.Title() == L"Trimlet - " + first.path);
+  CHECK(trimlet.Status(0) == L"one.jpg");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder").Text() == second.path);
+
+  // The picker starts on the folder used last; OK takes it.
+  DialogAfterKey(trimlet, VK_F4, prompt, IDOK);
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"two.bmp" && trimlet.Idle(); }, TIMEOUT));
+  CHECK(trimlet.Title() == L"Trimlet - " + second.path);
+}
+
+TEST_CASE("a dropped folder, or a file in it, becomes the source") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  ScratchFolder folder(L"TrimletDropped");
+  ScratchFolder other(L"TrimletDroppedOther");
+  REQUIRE(WritePicture(folder.File(L"dropped.gif"), 120, 100, 0xFF00FF00, L"image/gif"));
+  REQUIRE(WritePicture(other.File(L"z.jpg"), 120, 100, 0xFF0000FF, L"image/jpeg"));
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  trimlet.Drop(folder.path);
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"dropped.gif" && trimlet.Idle(); }, TIMEOUT));
+  CHECK(trimlet.Title() == L"Trimlet - " + folder.path);
+  trimlet.Drop(other.File(L"z.jpg"));
+  CHECK(WaitUntil([&] { return trimlet.Title() == L"Trimlet - " + other.path; }, TIMEOUT));
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"z.jpg" && trimlet.Idle(); }, TIMEOUT));
+}
+
+TEST_CASE("the file list's context menu from the keyboard is the Folder menu") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
+  ScratchFolder folder(L"TrimletMenuKey");
+  REQUIRE(WritePicture(folder.File(L"a.bmp"), 120, 100, 0xFFFF0000, L"image/bmp"));
+  Trimlet trimlet(L"/EXPLORE \"" + folder.path + L"\"");
+  REQUIRE(WaitUntil([&] { return trimlet.Status(0) == L"a.bmp" && trimlet.Idle(); }, TIMEOUT));
+  // A click on the list's empty space gives it the focus, and selects nothing.
+  const HWND list = trimlet.Child(IDC_FILE_LIST);
+  RECT client;
+  GetClientRect(list, &client);
+  const POINT empty = {client.right / 2, client.bottom - 10};
+  trimlet.Drag(list, empty, empty);
+  trimlet.Press({VK_SHIFT, VK_F10});
+  CHECK(WaitUntil([&] { return !TopLevelWindows(trimlet.Id(), L"#32768").empty(); }, TIMEOUT));
+  // Its first item is Open destination, which has no folder to open.
+  PressKeys({VK_DOWN});
+  PressKeys({VK_RETURN});
+  const HWND message = trimlet.WaitDialog(L"not been specified");
+  REQUIRE(message != nullptr);
+  PostMessageW(message, WM_COMMAND, IDOK, 0);
+  CHECK(trimlet.WaitIdle());
 }

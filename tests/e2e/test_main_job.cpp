@@ -1,15 +1,14 @@
-// The main job, as a user does it: open a folder, save and go on through
-// every picture, answer the overwrite question, switch to view-only; then
-// check every file written against the source pictures.
+// The main job, as a user does it: open a folder, frame, save and go on,
+// step back and forth; then check every file written against its source.
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shlwapi.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
-#include <vector>
 
+#include "resources/resource.h"
+#include "settings/registry.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
@@ -19,24 +18,7 @@ namespace gdi = Gdiplus::DllExports;
 
 namespace {
 
-constexpr const wchar_t* MAIN_CLASS = L"Bluecrane.Trimlet.MainWindow";
-constexpr const wchar_t* DIALOG_CLASS = L"#32770";
-constexpr const wchar_t* OPTIONS = L"Software\\Bluecrane\\Trimlet\\Options";
-constexpr DWORD TIMEOUT = 30000;
-
-// The samples and the selection each one starts with at the default 3:2:
-// the largest centred rectangle of that ratio, turned to the picture.
-struct Expected {
-  const wchar_t* name;
-  int x, y, width, height;
-  int tolerance;  // mean difference per channel allowed (JPEG)
-};
-
-const Expected kExpected[] = {
-    {L"house.bmp", 0, 20, 480, 320, 0},   {L"landscape.jpg", 0, 0, 1200, 800, 6},
-    {L"pattern.gif", 0, 26, 640, 427, 0}, {L"portrait.jpg", 0, 0, 800, 1200, 6},
-    {L"square.jpg", 0, 150, 900, 600, 6},
-};
+constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
 
 std::wstring SamplesFolder() {
   std::wstring path = TRIMLET_SAMPLES;
@@ -47,8 +29,6 @@ std::wstring SamplesFolder() {
   if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
   return path;
 }
-
-bool FileExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
 
 int CountFiles(const std::wstring& folder, const wchar_t* pattern) {
   int count = 0;
@@ -87,6 +67,20 @@ struct Picture {
   }
 };
 
+// The samples and the selection each one starts with at the default 3:2:
+// the largest centred rectangle of that ratio, turned to the picture.
+struct Expected {
+  const wchar_t* name;
+  int x, y, width, height;
+  int tolerance;  // mean difference per channel allowed (JPEG)
+};
+
+const Expected kSamples[] = {
+    {L"house.bmp", 0, 20, 480, 320, 0},   {L"landscape.jpg", 0, 0, 1200, 800, 6},
+    {L"pattern.gif", 0, 26, 640, 427, 0}, {L"portrait.jpg", 0, 0, 800, 1200, 6},
+    {L"square.jpg", 0, 150, 900, 600, 6},
+};
+
 // Mean absolute difference per channel between the crop and the source
 // region, over a grid of sample points.
 double CropDifference(const Picture& crop, const Picture& source, const Expected& expected) {
@@ -116,140 +110,168 @@ std::string Magic(const std::wstring& path) {
   return std::string(bytes, read);
 }
 
-// The program in front, ready for the next key: no dialog of its own open.
-bool Idle(const ProgramRun& run);
+std::wstring Explore(const ScratchFolder& folder) { return L"/EXPLORE \"" + folder.path + L"\""; }
 
-// Waits until the folder named in the title is loaded and its first picture
-// shown; the main window, or null.
-HWND WaitForLoadedFolder(const ProgramRun& run, const std::wstring& title) {
-  const HWND main = WaitForWindow(run.Id(), MAIN_CLASS, TIMEOUT);
-  if (main == nullptr) return nullptr;
-  wchar_t shown[512] = L"";
-  const bool loaded = WaitUntil(
-      [&] {
-        SendMessageW(main, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
-        return title == shown && Idle(run);
-      },
-      TIMEOUT);
-  CAPTURE(Narrow(shown));
-  CHECK(loaded);
-  return loaded ? main : nullptr;
+// Started on a folder; true once its first picture is shown.
+bool Loaded(const Trimlet& trimlet, const std::wstring& folder) {
+  return WaitUntil([&] { return trimlet.Title() == L"Trimlet - " + folder && trimlet.Idle(); },
+                   TIMEOUT);
 }
 
-bool Idle(const ProgramRun& run) { return TopLevelWindows(run.Id(), DIALOG_CLASS).empty(); }
-
-// Brings the window to the front as a click on it would, then types. Without
-// a window manager the test bed does not always give the activation back to
-// the main window when one of its dialogs closes.
-void Press(HWND window, std::initializer_list<WORD> keys) {
-  const DWORD target = GetWindowThreadProcessId(window, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), target, TRUE);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  AttachThreadInput(GetCurrentThreadId(), target, FALSE);
-  Sleep(100);
-  PressKeys(keys);
-}
-
-HWND WaitForQuestion(const ProgramRun& run) {
-  HWND box = nullptr;
-  WaitUntil(
+// Waits for the picture named in the status bar, and the program idle.
+bool Shows(const Trimlet& trimlet, const wchar_t* name, const wchar_t* position) {
+  const bool shown = WaitUntil(
       [&] {
-        const std::vector<HWND> boxes = TopLevelWindows(run.Id(), DIALOG_CLASS);
-        for (HWND candidate : boxes) {
-          if (DialogTexts(candidate).find(L"already exists") != std::wstring::npos) box = candidate;
-        }
-        return box != nullptr;
+        return trimlet.Status(0) == name && trimlet.Status(1) == position && trimlet.Idle();
       },
       TIMEOUT);
-  return box;
+  CAPTURE(Narrow(trimlet.Status(0) + L" " + trimlet.Status(1)));
+  return shown;
 }
 
 }  // namespace
 
-TEST_SUITE("main_job") {
-  TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only saves nothing") {
-    RegistrySandbox sandbox;
-    GdiplusSession gdiplus;
-    ScratchFolder source(L"TrimletJobSource");
-    ScratchFolder out(L"TrimletJobOut");
-    const std::wstring samples = SamplesFolder();
-    for (const wchar_t* name : {L"house.bmp", L"landscape.jpg", L"pattern.gif", L"portrait.jpg",
-                                L"square.jpg", L"tiny.jpg"}) {
-      REQUIRE(CopyFileW((samples + L"\\" + name).c_str(), source.File(name).c_str(), FALSE));
-    }
-    const std::wstring destination = out.File(L"crops");
-    WriteTextValue(HKEY_CURRENT_USER, OPTIONS, L"DestinationFolder", destination);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS, L"StartupAskFolder", 0);
-
-    const std::wstring title = L"Trimlet - " + source.path;
-    auto run = std::make_unique<ProgramRun>(ProgramBesideTests(L"Trimlet.exe"),
-                                            L"/EXPLORE \"" + source.path + L"\"");
-    HWND main = WaitForLoadedFolder(*run, title);
-    REQUIRE(main != nullptr);
-
-    // First pass: Save and go on through every picture, Save on the last.
-    int saved = 0;
-    for (const Expected& expected : kExpected) {
-      const bool last = &expected == &kExpected[std::size(kExpected) - 1];
-      Press(main, last ? std::initializer_list<WORD>{VK_CONTROL, 'S'}
-                       : std::initializer_list<WORD>{VK_CONTROL, VK_RIGHT});
-      const std::wstring written = destination + L"\\" + expected.name;
-      CHECK(WaitUntil([&] { return FileExists(written) && Idle(*run); }, TIMEOUT));
-      ++saved;
-    }
-    CHECK(CountFiles(destination, L"*.*") == saved);
-    for (const Expected& expected : kExpected) {
-      CAPTURE(Narrow(expected.name));
-      const Picture crop(destination + L"\\" + expected.name);
-      const Picture original(source.File(expected.name));
-      REQUIRE(crop.bitmap != nullptr);
-      CHECK(crop.Width() == static_cast<UINT>(expected.width));
-      CHECK(crop.Height() == static_cast<UINT>(expected.height));
-      CHECK(CropDifference(crop, original, expected) <= expected.tolerance + 0.5);
-    }
-    CHECK(Magic(destination + L"\\house.bmp").substr(0, 2) == "BM");
-    CHECK(Magic(destination + L"\\pattern.gif") == "GIF8");
-    CHECK(Magic(destination + L"\\landscape.jpg").substr(0, 2) == "\xFF\xD8");
-
-    // Second pass, started again on the first picture: Yes overwrites, No
-    // (the default, so Enter) makes a new name, Cancel saves nothing.
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    CHECK(run->WaitForExit(TIMEOUT) == 0);
-    run = std::make_unique<ProgramRun>(ProgramBesideTests(L"Trimlet.exe"),
-                                       L"/EXPLORE \"" + source.path + L"\"");
-    main = WaitForLoadedFolder(*run, title);
-    REQUIRE(main != nullptr);
-    Press(main, {VK_CONTROL, 'S'});
-    HWND question = WaitForQuestion(*run);
-    REQUIRE(question != nullptr);
-    CHECK(DialogTexts(question).find(destination + L"\\house.bmp") != std::wstring::npos);
-    PressKeys({'Y'});
-    CHECK(WaitUntil([&] { return Idle(*run); }, TIMEOUT));
-    CHECK(CountFiles(destination, L"*.*") == saved);
-
-    Press(main, {VK_CONTROL, VK_RIGHT});
-    question = WaitForQuestion(*run);
-    REQUIRE(question != nullptr);
-    PressKeys({VK_RETURN});
-    CHECK(WaitUntil([&] { return CountFiles(destination, L"*.bmp") == 2 && Idle(*run); }, TIMEOUT));
-
-    Press(main, {VK_CONTROL, 'S'});
-    question = WaitForQuestion(*run);
-    REQUIRE(question != nullptr);
-    PressKeys({VK_ESCAPE});
-    CHECK(WaitUntil([&] { return Idle(*run); }, TIMEOUT));
-    CHECK(CountFiles(destination, L"*.*") == saved + 1);
-
-    // View-only: the save commands are greyed, so Ctrl+S asks nothing.
-    Press(main, {VK_SPACE});
-    WaitUntil([&] { return Idle(*run); }, TIMEOUT);
-    Press(main, {VK_CONTROL, 'S'});
-    Sleep(1000);
-    CHECK(Idle(*run));
-    CHECK(CountFiles(destination, L"*.*") == saved + 1);
-
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    CHECK(run->WaitForExit(TIMEOUT) == 0);
+TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only saves nothing") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletJobSource");
+  ScratchFolder out(L"TrimletJobOut");
+  const std::wstring samples = SamplesFolder();
+  for (const wchar_t* name : {L"house.bmp", L"landscape.jpg", L"pattern.gif", L"portrait.jpg",
+                              L"square.jpg", L"tiny.jpg"}) {
+    REQUIRE(CopyFileW((samples + L"\\" + name).c_str(), source.File(name).c_str(), FALSE));
   }
+  const std::wstring destination = out.File(L"crops");
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
+
+  {
+    Trimlet trimlet(Explore(source));
+    REQUIRE(Loaded(trimlet, source.path));
+    // Save and go on through every picture, Save on the last.
+    for (const Expected& expected : kSamples) {
+      const bool last = &expected == &std::end(kSamples)[-1];
+      trimlet.Press({VK_CONTROL, static_cast<WORD>(last ? 'S' : VK_RIGHT)});
+      const std::wstring written = destination + L"\\" + expected.name;
+      CHECK(WaitUntil([&] { return PathFileExistsW(written.c_str()) && trimlet.Idle(); },
+                      TIMEOUT));
+    }
+    CHECK(trimlet.Close() == 0);
+  }
+  const int saved = static_cast<int>(std::size(kSamples));
+  CHECK(CountFiles(destination, L"*.*") == saved);
+  for (const Expected& expected : kSamples) {
+    CAPTURE(Narrow(expected.name));
+    const Picture crop(destination + L"\\" + expected.name);
+    const Picture original(source.File(expected.name));
+    REQUIRE(crop.bitmap != nullptr);
+    CHECK(crop.Width() == static_cast<UINT>(expected.width));
+    CHECK(crop.Height() == static_cast<UINT>(expected.height));
+    CHECK(CropDifference(crop, original, expected) <= expected.tolerance + 0.5);
+  }
+  CHECK(Magic(destination + L"\\house.bmp").substr(0, 2) == "BM");
+  CHECK(Magic(destination + L"\\pattern.gif") == "GIF8");
+  CHECK(Magic(destination + L"\\landscape.jpg").substr(0, 2) == "\xFF\xD8");
+
+  // Again from the first picture: Yes overwrites, No (the default, so
+  // Enter) makes a new name, Cancel saves nothing.
+  Trimlet trimlet(Explore(source));
+  REQUIRE(Loaded(trimlet, source.path));
+  trimlet.Press({VK_CONTROL, 'S'});
+  HWND question = trimlet.WaitDialog(L"already exists");
+  REQUIRE(question != nullptr);
+  CHECK(DialogTexts(question).find(destination + L"\\house.bmp") != std::wstring::npos);
+  PressKeys({'Y'});
+  CHECK(trimlet.WaitIdle());
+  CHECK(CountFiles(destination, L"*.*") == saved);
+
+  trimlet.Press({VK_CONTROL, VK_RIGHT});
+  REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
+  PressKeys({VK_RETURN});
+  CHECK(Shows(trimlet, L"landscape.jpg", L"2 / 5"));
+  CHECK(CountFiles(destination, L"*.bmp") == 2);
+
+  trimlet.Press({VK_CONTROL, 'S'});
+  REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
+  PressKeys({VK_ESCAPE});
+  CHECK(Shows(trimlet, L"landscape.jpg", L"2 / 5"));
+  CHECK(CountFiles(destination, L"*.*") == saved + 1);
+
+  // View-only: the save commands are greyed, so Ctrl+S asks nothing.
+  trimlet.Press({VK_SPACE});
+  CHECK(WaitUntil([&] { return !trimlet.ButtonEnabled(IDC_TB_SAVE_ONLY); }, TIMEOUT));
+  trimlet.Press({VK_CONTROL, 'S'});
+  Sleep(1000);
+  CHECK(trimlet.Idle());
+  CHECK(CountFiles(destination, L"*.*") == saved + 1);
+}
+
+TEST_CASE("stepping through the pictures: first, previous, next, last, and save and go back") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletStepSource");
+  ScratchFolder out(L"TrimletStepOut");
+  for (const wchar_t* name : {L"a.jpg", L"b.bmp", L"c.gif", L"d.jpg"}) {
+    REQUIRE(WritePatternPicture(source.File(name), 300, 200,
+                                name[2] == L'b'   ? L"image/bmp"
+                                : name[2] == L'g' ? L"image/gif"
+                                                  : L"image/jpeg"));
+  }
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", out.path);
+  Trimlet trimlet(Explore(source));
+  REQUIRE(Loaded(trimlet, source.path));
+  CHECK(Shows(trimlet, L"a.jpg", L"1 / 4"));
+  // On the first picture there is nothing before it.
+  CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_MOVE_BACK));
+  CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_BACK));
+
+  trimlet.Press({VK_MENU, VK_DOWN});
+  CHECK(Shows(trimlet, L"d.jpg", L"4 / 4"));
+  CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_NEXT));
+  trimlet.Press({VK_MENU, VK_LEFT});
+  CHECK(Shows(trimlet, L"c.gif", L"3 / 4"));
+  trimlet.Press({VK_CONTROL, VK_LEFT});
+  CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
+  CHECK(PathFileExistsW((out.path + L"\\c.gif").c_str()));
+  trimlet.Press({VK_MENU, VK_UP});
+  CHECK(Shows(trimlet, L"a.jpg", L"1 / 4"));
+  trimlet.Press({VK_MENU, VK_RIGHT});
+  CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
+  // Only the picture saved on the way back was written.
+  CHECK(CountFiles(out.path, L"*.*") == 1);
+}
+
+TEST_CASE("Ctrl+R turns the selection and its ratio; a drag on a reduced picture scales") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletRotateSource");
+  REQUIRE(WritePatternPicture(source.File(L"big.bmp"), 2400, 2400, L"image/bmp"));
+  REQUIRE(WritePatternPicture(source.File(L"square.bmp"), 1000, 1000, L"image/bmp"));
+  Trimlet trimlet(Explore(source));
+  REQUIRE(Loaded(trimlet, source.path));
+  trimlet.Press({VK_MENU, VK_DOWN});
+  REQUIRE(Shows(trimlet, L"square.bmp", L"2 / 2"));
+  CHECK(trimlet.Status(3) == L"1000 x 667   (0, 166)");
+  // A rotation that kept the old ratio shrank the rectangle instead.
+  trimlet.Press({VK_CONTROL, 'R'});
+  CHECK(WaitUntil([&] { return trimlet.Status(3) == L"667 x 1000   (166, 0)"; }, TIMEOUT));
+  trimlet.Press({VK_CONTROL, 'R'});
+  CHECK(WaitUntil([&] { return trimlet.Status(3) == L"1000 x 667   (0, 166)"; }, TIMEOUT));
+
+  // The 2400 pixels are shown in the pane's height less its one-pixel
+  // margins: a drag moves the selection by the pane pixels times the scale.
+  trimlet.Press({VK_MENU, VK_UP});
+  REQUIRE(Shows(trimlet, L"big.bmp", L"1 / 2"));
+  CHECK(trimlet.Status(3) == L"2400 x 1600   (0, 400)");
+  const HWND pane = trimlet.Child(IDC_EDITOR_PANE);
+  RECT client;
+  GetClientRect(pane, &client);
+  const int shown = std::min(client.right, client.bottom) - 2;
+  REQUIRE(shown < 2400);
+  const POINT centre = {client.right / 2, client.bottom / 2};
+  trimlet.Drag(pane, centre, {centre.x, centre.y - 30});
+  const std::wstring moved = trimlet.Status(3);
+  const int y = std::wcstol(moved.substr(moved.find(L", ") + 2).c_str(), nullptr, 10);
+  CAPTURE(Narrow(moved));
+  CHECK(std::abs((400 - y) - 30 * 2400 / shown) <= 4);
+  CHECK(moved.substr(0, moved.find(L"(")) == L"2400 x 1600   ");
 }

@@ -1,5 +1,5 @@
-// Drives the real Trimlet.exe as a user would: start it, find its window,
-// close it, and read its exit code.
+// Drives the real Trimlet.exe as a user would: start it, press keys, move
+// the mouse, read what its windows show, close it.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +29,9 @@ class ProgramRun {
   DWORD id_ = 0;
 };
 
+// Runs a program to its end and returns its exit code (-1 on a time-out).
+long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
+
 // The visible top-level windows of a process with the given class (any class
 // when null).
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
@@ -55,5 +58,40 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
   return true;
 }
 
-// Runs a program to its end and returns its exit code (-1 on a time-out).
-long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
+// Trimlet.exe started with `arguments`, its main window found.
+class Trimlet {
+ public:
+  static constexpr DWORD TIMEOUT = 30000;
+
+  explicit Trimlet(const std::wstring& arguments);
+  ~Trimlet();
+  Trimlet(const Trimlet&) = delete;
+  Trimlet& operator=(const Trimlet&) = delete;
+
+  HWND window = nullptr;
+  DWORD Id() const { return run_.Id(); }
+
+  // Ready for the next key: shown, enabled, no dialog of its own open.
+  bool Idle() const;
+  bool WaitIdle() const { return WaitUntil([this] { return Idle(); }, TIMEOUT); }
+  // The first dialog whose texts hold `text`; null after the time-out.
+  HWND WaitDialog(const wchar_t* text) const;
+  // Brings the window to the front, as a click on it would, then types.
+  void Press(std::initializer_list<WORD> keys) const;
+  // Drags with the left button from one point to another, in the client
+  // coordinates of `control`.
+  void Drag(HWND control, POINT from, POINT to) const;
+
+  HWND Child(int id) const;
+  std::wstring Title() const;
+  std::wstring Status(int part) const;
+  bool ButtonEnabled(int id) const;
+  // Hands the window a drop of `path`, as the shell does when a folder is
+  // dropped on it.
+  void Drop(const std::wstring& path) const;
+  // Closes the window; the exit code.
+  long Close();
+
+ private:
+  ProgramRun run_;
+};

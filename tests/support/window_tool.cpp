@@ -17,7 +17,7 @@ namespace {
 // The window, shown and with no dialog of its program open.
 HWND IdleMainWindow() {
   const HWND window = FindWindowW(MAIN_WINDOW_CLASS, nullptr);
-  if (window == nullptr || !IsWindowVisible(window)) return nullptr;
+  if (window == nullptr || !IsWindowVisible(window) || !IsWindowEnabled(window)) return nullptr;
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   return TopLevelWindows(process, L"#32770").empty() ? window : nullptr;
