@@ -1,135 +1,98 @@
+#include <algorithm>
+#include <cwchar>
+#include <memory>
 #include <string>
 
-#include "tests/support/wide_text.h"
 #include "base/text.h"
+#include "tests/support/wide_text.h"
 
-TEST_SUITE("text") {
-  TEST_CASE("a bounded copy that does not fit leaves the destination empty") {
-    wchar_t dest[5] = L"old";
-    CHECK(CopyText(dest, 5, L"abcd"));
-    CHECK_TEXT(dest, L"abcd");
-    CHECK_FALSE(CopyText(dest, 5, L"abcde"));
-    CHECK_TEXT(dest, L"");
-    CHECK(CopyText(dest, 5, L""));
-  }
+// A heap buffer of exactly `capacity` units holding `text` (unterminated when
+// it does not fit): AddressSanitizer catches a unit read or written past it.
+static std::unique_ptr<wchar_t[]> Tight(const std::wstring& text, std::size_t capacity) {
+  std::unique_ptr<wchar_t[]> buffer(new wchar_t[capacity]);
+  std::wmemcpy(buffer.get(), text.c_str(), std::min(text.size() + 1, capacity));
+  return buffer;
+}
 
-  TEST_CASE("an append that does not fit empties the whole text") {
-    wchar_t dest[6] = L"ab";
-    CHECK(AppendText(dest, 6, L"cde"));
-    CHECK_TEXT(dest, L"abcde");
-    CHECK_FALSE(AppendText(dest, 6, L"f"));
-    CHECK_TEXT(dest, L"");
-  }
+// `edit` applied in place to a tight copy of `text`.
+static std::wstring Edited(const std::wstring& text, void (*edit)(wchar_t*)) {
+  const auto buffer = Tight(text, text.size() + 1);
+  edit(buffer.get());
+  return buffer.get();
+}
 
-  TEST_CASE("the path copy with fallback takes 259 characters and refuses 260") {
-    const std::wstring fits(259, L'a');
-    const std::wstring tooLong(260, L'b');
-    PathBuffer dest;
-    CHECK(CopyPathWithFallback(dest, fits.c_str(), L"fallback"));
-    CHECK(std::wstring(dest) == fits);
-    CHECK_FALSE(CopyPathWithFallback(dest, tooLong.c_str(), L"fallback"));
-    CHECK_TEXT(dest, L"fallback");
-    // Without a destination only the answer counts.
-    CHECK(CopyPathWithFallback(nullptr, fits.c_str(), L""));
-    CHECK_FALSE(CopyPathWithFallback(nullptr, tooLong.c_str(), L""));
-  }
+// ReplaceAll into a tight destination of `capacity` units.
+static std::wstring Replaced(const wchar_t* placeholder, const wchar_t* text,
+                             const wchar_t* replacement, std::size_t capacity) {
+  const auto dest = Tight(L"", capacity);
+  ReplaceAll(placeholder, text, replacement, dest.get(), capacity);
+  return dest.get();
+}
 
-  TEST_CASE("replace all substitutes every occurrence") {
-    wchar_t dest[64];
-    ReplaceAll(L"%1", L"no placeholder", L"x", dest, 64);
-    CHECK_TEXT(dest, L"no placeholder");
-    ReplaceAll(L"%1", L"a%1b%1c", L"", dest, 64);
-    CHECK_TEXT(dest, L"abc");
-    ReplaceAll(L"%1", L"ends with %1", L"it", dest, 64);
-    CHECK_TEXT(dest, L"ends with it");
-    ReplaceAll(L"%1", L"%1%1", L"x", dest, 64);
-    CHECK_TEXT(dest, L"xx");
-    // Inserted text is never scanned again, and matches do not overlap.
-    ReplaceAll(L"%1", L"<%1>", L"%1%1", dest, 64);
-    CHECK_TEXT(dest, L"<%1%1>");
-    ReplaceAll(L"aa", L"aaa", L"b", dest, 64);
-    CHECK_TEXT(dest, L"ba");
-    // The comparison is exact.
-    ReplaceAll(L"%a", L"%A", L"x", dest, 64);
-    CHECK_TEXT(dest, L"%A");
-  }
+TEST_CASE("lengths, copies and appends stop at the capacity; what does not fit empties") {
+  CHECK(TextLength(Tight(L"abc", 3).get(), 3) == 3);  // no terminator within it
+  // Regression: CopyText at capacities 0 and 1.
+  CHECK_FALSE(CopyText(Tight(L"", 0).get(), 0, L""));
+  const auto one = Tight(L"x", 1);
+  CHECK_FALSE(CopyText(one.get(), 1, L"a"));
+  CHECK(one[0] == L'\0');
+  CHECK(CopyText(one.get(), 1, L""));
+  const auto dest = Tight(L"ab", 6);
+  CHECK(AppendText(dest.get(), 6, L"cde"));
+  CHECK_TEXT(dest.get(), L"abcde");
+  CHECK_FALSE(AppendText(dest.get(), 6, L"f"));
+  CHECK_TEXT(dest.get(), L"");
+  // A destination without a terminator within its capacity is full.
+  const auto full = Tight(L"abc", 3);
+  CHECK_FALSE(AppendText(full.get(), 3, L""));
+  CHECK(full[0] == L'\0');
+  CHECK_FALSE(AppendText(Tight(L"", 0).get(), 0, L""));
+}
 
-  TEST_CASE("replace all with an empty placeholder or template copies the template") {
-    wchar_t dest[16] = L"junk";
-    ReplaceAll(L"", L"keep %1", L"x", dest, 16);
-    CHECK_TEXT(dest, L"keep %1");
-    ReplaceAll(L"%1", L"", L"x", dest, 16);
-    CHECK_TEXT(dest, L"");
-  }
+TEST_CASE("replace all, or the template when the result does not fit") {
+  CHECK(Replaced(L"%1", L"a%1b%1", L"", 64) == L"ab");
+  CHECK(Replaced(L"%1", L"<%1>", L"%1%1", 64) == L"<%1%1>");  // inserted text is not rescanned
+  CHECK(Replaced(L"aa", L"aaa", L"b", 64) == L"ba");          // matches do not overlap
+  CHECK(Replaced(L"", L"keep %1", L"x", 16) == L"keep %1");
+  CHECK(Replaced(L"%1", L"ab%1", L"cdefg", 8) == L"abcdefg");  // 7 characters fill 8 units
+  CHECK(Replaced(L"%1", L"ab%1", L"cdefgh", 8) == L"ab%1");
+  CHECK(Replaced(L"%1", L"%1abc", L"wxyzv", 8) == L"%1abc");  // out of room in the plain text
+  // Regression: ReplaceAll at capacities 0 and 1.
+  CHECK(Replaced(L"%1", L"%1", L"", 1) == L"");
+  CHECK(Replaced(L"%1", L"%1", L"x", 1) == L"");  // not even the template fits
+  ReplaceAll(L"%1", L"a%1", L"x", Tight(L"", 0).get(), 0);
+  // The destination may be the template itself.
+  const auto text = Tight(L"one %2 two %2", 14);
+  ReplaceAll(L"%2", text.get(), L"\n", text.get(), 14);
+  CHECK_TEXT(text.get(), L"one \n two \n");
+  const auto small = Tight(L"%2%2%2", 8);
+  ReplaceAll(L"%2", small.get(), L"long", small.get(), 8);
+  CHECK_TEXT(small.get(), L"%2%2%2");
+}
 
-  TEST_CASE("replace all at the capacity edge") {
-    // Capacity 8 holds 7 characters of text.
-    wchar_t dest[8];
-    ReplaceAll(L"%1", L"ab%1", L"cdefg", dest, 8);
-    CHECK_TEXT(dest, L"abcdefg");
-    ReplaceAll(L"%1", L"ab%1", L"cdefgh", dest, 8);
-    CHECK_TEXT(dest, L"ab%1");
-    // Running out in the plain text after a replacement also keeps the template.
-    ReplaceAll(L"%1", L"%1abc", L"wxyzv", dest, 8);
-    CHECK_TEXT(dest, L"%1abc");
-  }
-
-  TEST_CASE("replace all may write over its own template") {
-    wchar_t text[32] = L"one %2 two %2";
-    ReplaceAll(L"%2", text, L"\n", text, 32);
-    CHECK_TEXT(text, L"one \n two \n");
-    wchar_t small[8] = L"%2%2%2";
-    ReplaceAll(L"%2", small, L"long", small, 8);
-    CHECK_TEXT(small, L"%2%2%2");
-  }
-
-  TEST_CASE("trim blanks removes spaces at both ends only") {
-    wchar_t text[32] = L"  abc def  ";
-    TrimBlanks(text);
-    CHECK_TEXT(text, L"abc def");
-    wchar_t tabs[8] = L"\t\t";
-    TrimBlanks(tabs);
-    CHECK_TEXT(tabs, L"\t\t");
-    wchar_t spaces[8] = L"     ";
-    TrimBlanks(spaces);
-    CHECK_TEXT(spaces, L"");
-    wchar_t empty[1] = L"";
-    TrimBlanks(empty);
-    CHECK_TEXT(empty, L"");
-  }
-
-  TEST_CASE("one pair of enclosing quotes is removed") {
-    wchar_t text[32] = L"\"C:\\My Pictures\"";
-    UnquoteText(text);
-    CHECK_TEXT(text, L"C:\\My Pictures");
-    wchar_t twice[32] = L"\"\"x\"\"";
-    UnquoteText(twice);
-    CHECK_TEXT(twice, L"\"x\"");
-    wchar_t open[32] = L"\"C:\\x";
-    UnquoteText(open);
-    CHECK_TEXT(open, L"\"C:\\x");
-    wchar_t lone[4] = L"\"";
-    UnquoteText(lone);
-    CHECK_TEXT(lone, L"");
-  }
-
-  TEST_CASE("ASCII case folding") {
-    CHECK(EqualsIgnoreAsciiCase(L"<DEFAULT>", L"<default>"));
-    CHECK_FALSE(EqualsIgnoreAsciiCase(L"<default> ", L"<default>"));
-    CHECK_FALSE(EqualsIgnoreAsciiCase(L"<defaul>", L"<default>"));
-    CHECK(StartsWithIgnoreAsciiCase(L"ExPlOrE c:", L"explore"));
-    CHECK_FALSE(StartsWithIgnoreAsciiCase(L"expl", L"explore"));
-  }
-
-  TEST_CASE("decimal numbers are padded to the width") {
-    wchar_t text[12];
-    FormatDecimal(text, 0, 4);
-    CHECK_TEXT(text, L"0000");
-    FormatDecimal(text, 117, 4);
-    CHECK_TEXT(text, L"0117");
-    FormatDecimal(text, 12345, 4);
-    CHECK_TEXT(text, L"12345");
-    FormatDecimal(text, 4294967295u, 11);
-    CHECK_TEXT(text, L"04294967295");
-  }
+TEST_CASE("blanks trimmed, one pair of quotes removed, ASCII letters folded, decimals padded") {
+  CHECK(Edited(L"  abc def  ", TrimBlanks) == L"abc def");
+  CHECK(Edited(L"  ab", TrimBlanks) == L"ab");
+  CHECK(Edited(L"\t ", TrimBlanks) == L"\t");  // only U+0020 is a blank
+  CHECK(Edited(L"   ", TrimBlanks) == L"");
+  CHECK(Edited(L"\"\"x\"\"", UnquoteText) == L"\"x\"");
+  CHECK(Edited(L"\"C:\\x", UnquoteText) == L"\"C:\\x");
+  CHECK(Edited(L"x\"", UnquoteText) == L"x\"");
+  CHECK(Edited(L"\"", UnquoteText) == L"");  // a lone quote opens and closes
+  CHECK(Edited(L"", UnquoteText) == L"");
+  // Only ASCII letters fold; decimals are padded to 11 digits at most.
+  CHECK(EqualsIgnoreAsciiCase(L"<DEFAULT>AZ", L"<default>az"));
+  CHECK_FALSE(EqualsIgnoreAsciiCase(L"[", L"{"));  // the neighbours of Z and z
+  CHECK_FALSE(EqualsIgnoreAsciiCase(L"\u00C9", L"\u00E9"));
+  CHECK_FALSE(EqualsIgnoreAsciiCase(L"<default> ", L"<default>"));
+  CHECK(StartsWithIgnoreAsciiCase(L"ExPlOrE c:", L"explore"));
+  CHECK_FALSE(StartsWithIgnoreAsciiCase(L"expl", L"explore"));
+  const auto decimal = [](unsigned value, int width) {
+    const auto text = Tight(L"", 12);
+    FormatDecimal(text.get(), value, width);
+    return std::wstring(text.get());
+  };
+  CHECK(decimal(12345, 4) == L"12345");
+  CHECK(decimal(5, 20) == L"00000000005");
+  CHECK(decimal(4294967295u, 0) == L"4294967295");
 }

@@ -1,0 +1,81 @@
+#include <string>
+
+#include "base/product.h"
+#include "files/save_rules.h"
+#include "files/thumbnail_rules.h"
+#include "tests/support/rect_text.h"
+#include "tests/support/wide_text.h"
+#include "ui/english_labels.h"
+#include "ui/labels.h"
+
+TEST_CASE("a saved crop: the format by the extension, quality 100, the source's items") {
+  CHECK_TEXT(SaveFormatFor(L".JPG").mime, L"image/jpeg");
+  CHECK_TEXT(SaveFormatFor(L".gif").mime, L"image/gif");
+  CHECK(SaveFormatFor(L".JPG").quality != nullptr);
+  const QualityParameter* quality = SaveFormatFor(L".gif").quality;
+  REQUIRE(quality != nullptr);
+  CHECK((quality->valueType == 4 && quality->count == 1 && quality->value == 100));
+  for (const wchar_t* other : {L".bmp", L".jpeg", L"", L".jpgx"}) {
+    CHECK_TEXT(SaveFormatFor(other).mime, L"image/bmp");
+    CHECK(SaveFormatFor(other).quality == nullptr);
+  }
+  TextBuffer name;
+  EncoderFormatName(L".Jp2", name);  // named without the dot, in capitals
+  CHECK_TEXT(name, L"JP2");
+  // A crop carries the source's items in order, its software field replaced by ours.
+  SoftwareText software;
+  REQUIRE(MakeSoftwareText(software));
+  const std::string text = "Bluecrane Trimlet (http://" + Narrow(MAKER_WEB_HOST) + ")";
+  CHECK(std::string(software.bytes, software.length) == text + '\0');  // 8-bit, NUL counted
+  const char make[] = "Maker", other[] = "Other editor 2.0";
+  const PropertyItemData source[] = {{0x010F, 6, 2, make}, {0x0131, 17, 2, other}};
+  PropertyItemData items[3];
+  REQUIRE(PropertyItemsToCarry(source, 2, software, items) == 2);
+  CHECK((items[0].id == 0x010F && items[0].length == 6 && items[0].value == make));
+  CHECK((items[1].id == 0x0131 && items[1].type == 2 && items[1].value == software.bytes));
+  CHECK(items[1].length == software.length);
+  // A text that could not be made is left out rather than written empty.
+  CHECK((PropertyItemsToCarry(source, 2, SoftwareText{}, items) == 1 && items[0].value == make));
+}
+
+TEST_CASE("a thumbnail fills the 94-pixel box along its long side, centred in its tile") {
+  CHECK(PlaceThumbnail(640, 480) == Rect{1, 13, 94, 70});  // 70.5 rounds down
+  CHECK(PlaceThumbnail(710, 940) == Rect{12, 1, 71, 94});  // 12.5 rounds down
+  CHECK(PlaceThumbnail(100000, 1) == Rect{1, 48, 94, 0});  // too thin for a pixel
+  // 99062 / 262305 * 94 is 35.5000019 in double precision, exactly 35.5 in
+  // single precision: the half rounds down.
+  CHECK(PlaceThumbnail(262305, 99062) == Rect{1, 30, 94, 35});
+  // The Windows tier compares the extension rule with the shell's; these
+  // cases are beyond it.
+  CHECK(IsPictureFileName(L"a.b.Gif"));
+  CHECK_FALSE(IsPictureFileName(L"folder.jpg\\file"));
+  CHECK_FALSE(IsPictureFileName(L"photo.g\u0130f"));  // only ASCII letters fold
+  CHECK_FALSE(IsPictureFileName(nullptr));
+}
+
+TEST_CASE("labels: ids outside the table give nothing; a message its argument, in its buffer") {
+  for (int id = 0; id < LABEL_COUNT; ++id) {
+    CopyText(LabelEntry(id), TEXT_CAPACITY, EnglishDefault(id));
+  }
+  for (int id : {-1, static_cast<int>(LABEL_COUNT)}) {
+    CHECK_TEXT(LabelText(id), L"");
+    CHECK_TEXT(EnglishDefault(id), L"");
+    CHECK(LabelEntry(id) == nullptr);
+  }
+  wchar_t key[12];
+  LabelKey(LABEL_COUNT - 1, key);
+  CHECK_TEXT(key, L"0117");
+  CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
+             L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
+  // A question also gets its line feed, after the argument is in.
+  CHECK_TEXT(FormatLabelWithArgument(LBL_ASK_CREATE_FOLDER, L"a%2b"),
+             L"Folder \"a\nb\" does not exist.\nWould you like to create it?");
+  // 23 + 2024 characters fill the message buffer's 2047; one more does not fit.
+  const std::wstring y(2024, L'y');
+  CHECK_TEXT(FormatMessageLabel(LBL_FILE_CREATE_ERROR, y.c_str()),
+             L"Error creating file \"" + y + L"\".");
+  CHECK_TEXT(FormatMessageLabel(LBL_FILE_CREATE_ERROR, (y + L"y").c_str()),
+             L"Error creating file \"%1\".");
+  CHECK_TEXT(FormatLabelWithArgument(LBL_ASK_CREATE_FOLDER, std::wstring(3017, L'x').c_str()),
+             L"Folder \"%1\" does not exist.\nWould you like to create it?");
+}
