@@ -1,7 +1,6 @@
 #include "tests/support/window_driver.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -17,8 +16,7 @@ std::wstring ProgramBesideTests(const wchar_t* fileName) {
 }
 
 ProgramRun::ProgramRun(const std::wstring& program, const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + program + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
@@ -41,10 +39,16 @@ ProgramRun::~ProgramRun() {
 }
 
 long ProgramRun::WaitForExit(DWORD timeoutMs) {
-  if (process_ == nullptr || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;
-  GetExitCodeProcess(process_, &code);
+  if (process_ == nullptr || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process_, &code)) {
+    return -1;
+  }
   return static_cast<long>(code);
+}
+
+long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
+  return ProgramRun(program, arguments).WaitForExit(timeoutMs);
 }
 
 namespace {
@@ -58,13 +62,26 @@ struct WindowSearch {
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD owner = 0;
+  wchar_t className[256] = L"";
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-  wchar_t className[256];
   GetClassNameW(window, className, 256);
-  if (search->className == nullptr || lstrcmpW(className, search->className) == 0) {
+  if (owner == search->processId && IsWindowVisible(window) &&
+      (search->className == nullptr || lstrcmpW(className, search->className) == 0)) {
     search->found.push_back(window);
   }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+  auto* texts = reinterpret_cast<std::wstring*>(param);
+  wchar_t className[64] = L"";
+  wchar_t text[1024] = L"";
+  GetClassNameW(child, className, 64);
+  // WM_GETTEXT is carried across processes; GetWindowText is not.
+  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  if (text[0] == L'\0') return TRUE;
+  std::wstring& into = texts[lstrcmpiW(className, L"Button") == 0 ? 1 : 0];
+  into += (into.empty() ? L"" : L"\n") + std::wstring(text);
   return TRUE;
 }
 
@@ -77,47 +94,15 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
 }
 
 HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  do {
-    const std::vector<HWND> windows = TopLevelWindows(processId, className);
-    if (!windows.empty()) return windows.front();
-    Sleep(50);
-  } while (GetTickCount64() < deadline);
-  return nullptr;
+  std::vector<HWND> windows;
+  WaitUntil([&] { return !(windows = TopLevelWindows(processId, className)).empty(); }, timeoutMs);
+  return windows.empty() ? nullptr : windows.front();
 }
-
-long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
-  ProgramRun run(program, arguments);
-  return run.WaitForExit(timeoutMs);
-}
-
-namespace {
-
-struct DialogTextSearch {
-  std::wstring statics;
-  std::wstring buttons;
-};
-
-BOOL CALLBACK CollectText(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<DialogTextSearch*>(param);
-  wchar_t className[64] = L"";
-  wchar_t text[1024] = L"";
-  GetClassNameW(child, className, 64);
-  // WM_GETTEXT is carried across processes; GetWindowText is not.
-  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  if (text[0] == L'\0') return TRUE;
-  std::wstring& into = lstrcmpiW(className, L"Button") == 0 ? search->buttons : search->statics;
-  if (!into.empty()) into += L"\n";
-  into += text;
-  return TRUE;
-}
-
-}  // namespace
 
 std::wstring DialogTexts(HWND dialog) {
-  DialogTextSearch search;
-  EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&search));
-  return search.statics + L"|" + search.buttons;
+  std::wstring texts[2];  // statics, buttons
+  EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(texts));
+  return texts[0] + L"|" + texts[1];
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {
@@ -137,39 +122,6 @@ void PressKeys(std::initializer_list<WORD> keys) {
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
-
-namespace {
-
-// Memory in another process, for the messages that fill a buffer.
-class RemoteBuffer {
- public:
-  RemoteBuffer(DWORD processId, SIZE_T size)
-      : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                             processId)),
-        size_(size) {
-    if (process_ != nullptr) {
-      address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-  }
-  ~RemoteBuffer() {
-    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_ != nullptr) CloseHandle(process_);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-  void* Address() const { return address_; }
-  bool Read(void* data, SIZE_T size) const {
-    return address_ != nullptr && size <= size_ &&
-           ReadProcessMemory(process_, address_, data, size, nullptr);
-  }
-
- private:
-  HANDLE process_;
-  SIZE_T size_;
-  void* address_ = nullptr;
-};
-
-}  // namespace
 
 Trimlet::Trimlet(const std::wstring& arguments)
     : run_(ProgramBesideTests(L"Trimlet.exe"), arguments) {
@@ -215,19 +167,18 @@ void Trimlet::Drag(HWND control, POINT from, POINT to) const {
   ClientToScreen(control, &from);
   ClientToScreen(control, &to);
   SetCursorPos(from.x, from.y);
-  Sleep(100);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &input, sizeof(input));
-  // In steps, as a hand moves.
-  for (int step = 1; step <= 4; ++step) {
-    Sleep(50);
-    SetCursorPos(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
+  INPUT button = {};
+  button.type = INPUT_MOUSE;
+  for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    Sleep(100);
+    button.mi.dwFlags = press;
+    SendInput(1, &button, sizeof(button));
+    // In steps, as a hand moves.
+    for (int step = 1; press == MOUSEEVENTF_LEFTDOWN && step <= 4; ++step) {
+      Sleep(50);
+      SetCursorPos(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
+    }
   }
-  Sleep(100);
-  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
   Sleep(200);
 }
 
@@ -242,12 +193,16 @@ std::wstring Trimlet::Title() const {
   return title;
 }
 
+// The status bar fills a buffer, which must be in the program's memory.
 std::wstring Trimlet::Status(int part) const {
   wchar_t text[512] = L"";
-  RemoteBuffer buffer(run_.Id(), sizeof(text));
-  SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part,
-               reinterpret_cast<LPARAM>(buffer.Address()));
-  buffer.Read(text, sizeof(text) - sizeof(wchar_t));
+  const HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, run_.Id());
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(text), MEM_COMMIT, PAGE_READWRITE);
+  SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(process, remote, text, sizeof(text) - sizeof(wchar_t), nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
   return text;
 }
 
@@ -257,13 +212,13 @@ bool Trimlet::ButtonEnabled(int id) const {
 }
 
 void Trimlet::Drop(const std::wstring& path) const {
-  // DROPFILES, then the path and an empty one, in the program's memory.
+  // DROPFILES, then the path and an empty one, in the program's memory; the
+  // program lets go of a drop itself (DragFinish).
   std::vector<BYTE> drop(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
   auto* header = reinterpret_cast<DROPFILES*>(drop.data());
   header->pFiles = sizeof(DROPFILES);
   header->fWide = TRUE;
   path.copy(reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)), path.size());
-  // The program lets go of the drop itself (DragFinish), so it is not freed here.
   const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, run_.Id());
   void* remote = VirtualAllocEx(process, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
   WriteProcessMemory(process, remote, drop.data(), drop.size(), nullptr);

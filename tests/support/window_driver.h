@@ -29,7 +29,7 @@ class ProgramRun {
   DWORD id_ = 0;
 };
 
-// Runs a program to its end and returns its exit code (-1 on a time-out).
+// Runs a program to its end; its exit code (-1 on a time-out).
 long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
 
 // The visible top-level windows of a process with the given class (any class
