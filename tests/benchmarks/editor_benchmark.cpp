@@ -47,8 +47,10 @@ int main(int argc, char** argv) {
   MainWindowFixture fixture(HideEverything);
   GdiplusSession gdiplus;
   ScratchFolder folder(L"TrimletBenchmark");
-  Settings().options.CopySourceToTemp = false;
-  Settings().options.EnhancedSelection = argc < 3;
+  Options options = Settings().options;
+  options.CopySourceToTemp = false;
+  options.EnhancedSelection = argc < 3;
+  ReplaceOptions(options, Settings().ContextMenuText);
   const std::wstring picture = folder.File(L"large.jpg");
   if (!WritePicture(picture, PICTURE_WIDTH, PICTURE_HEIGHT, 0xFF3070B0, L"image/jpeg")) {
     std::puts("could not write the picture");

@@ -21,6 +21,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/open_folder.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
 #include "files/folder_load.h"
@@ -261,13 +262,14 @@ int main(int argc, char** argv) {
 
   MainWindowFixture fixture;
   GdiplusSession gdiplus;
-  Settings().options.CopySourceToTemp = false;
+  Options options = Settings().options;
+  options.CopySourceToTemp = false;
+  ReplaceOptions(options, Settings().ContextMenuText);
   std::puts("memory, highest seen (MB)        working set   commit");
   MemorySampler().Print("with the main window");
 
-  CopyText(SourceFolder(), folder.c_str());
   MemorySampler duringLoad;
-  const double load = Time([] { LoadSourceFolder(); });
+  const double load = Time([&folder] { LoadSourceFolder(folder.c_str(), L""); });
   PumpMessages();
   duringLoad.Print("during the folder load");
   const int listed = static_cast<int>(SendMessageW(FileList(), LVM_GETITEMCOUNT, 0, 0));
