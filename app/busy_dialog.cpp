@@ -13,26 +13,39 @@ namespace {
 // The dialog's result when its worker never ran.
 constexpr INT_PTR WORKER_NOT_STARTED = 1;
 
-HANDLE StartThread(LPTHREAD_START_ROUTINE routine) {
-  return CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+constexpr DialogLabel kLabels[] = {
+    {DIALOG_TITLE, LBL_WORKING},
+    {IDOK, LBL_MINIMIZE},
+    {IDCANCEL, LBL_CANCEL},
+};
+
+HANDLE StartThread(LPTHREAD_START_ROUTINE routine, void* argument) {
+  return CreateThread(nullptr, 0, routine, argument, 0, nullptr);
 }
 
-struct BusyState {
-  BusyTask* task = nullptr;
-  int message = -1;
-  std::atomic<bool>* cancel = nullptr;
+// One run of the dialog, handed in through DialogBoxParamW.
+struct BusyRun {
+  BusyTask& task;
+  int message;
+  std::atomic<bool>* cancel;
   HWND dialog = nullptr;
-  bool workerPending = false;
+  bool workerPending = true;
   bool minimized = false;
   HANDLE worker = nullptr;
+};
+
+// The open dialog, which other modules ask about, and how workers start.
+struct BusyState {
+  HWND dialog = nullptr;
   WorkerStarter startWorker = StartThread;
 };
 
 BusyState g_busy;
 
-DWORD WINAPI RunWorker(void*) {
-  g_busy.task->Run();
-  EndDialog(g_busy.dialog, 0);
+DWORD WINAPI RunWorker(void* argument) {
+  auto* run = static_cast<BusyRun*>(argument);
+  run->task.Run();
+  EndDialog(run->dialog, 0);
   return 0;
 }
 
@@ -41,16 +54,12 @@ void PlayAnimation(HWND dialog) {
                       MAKELPARAM(0, -1));
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, BusyRun& run) {
+  run.dialog = dialog;
   g_busy.dialog = dialog;
-  g_busy.workerPending = true;
-  g_busy.minimized = false;
-  g_busy.worker = nullptr;
-  if (g_busy.cancel == nullptr) DropCancel();
-  SetWindowTextW(dialog, LabelText(LBL_WORKING));
-  SetDlgItemTextW(dialog, IDOK, LabelText(LBL_MINIMIZE));
-  SetDlgItemTextW(dialog, IDCANCEL, LabelText(LBL_CANCEL));
-  SetDlgItemTextW(dialog, IDC_BUSY_MESSAGE, LabelText(g_busy.message));
+  SetDialogLabels(dialog, kLabels);
+  SetBusyMessage(run.message);
+  if (run.cancel == nullptr) DropCancel();
   SendDlgItemMessageW(dialog, IDC_BUSY_ANIMATION, ACM_OPENW,
                       reinterpret_cast<WPARAM>(AppInstance()),
                       reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(IDA_BUSY_ANIMATION)));
@@ -61,61 +70,64 @@ void OnInitDialog(HWND dialog) {
 
 // The worker starts once the dialog has been painted, so that the user sees
 // it even when the task is quick.
-void StartWorkerOnFirstPaint(HWND dialog) {
-  if (!g_busy.workerPending) return;
-  g_busy.workerPending = false;
-  g_busy.worker = g_busy.startWorker(RunWorker);
+void StartWorkerOnFirstPaint(BusyRun& run) {
+  if (!run.workerPending) return;
+  run.workerPending = false;
+  run.worker = g_busy.startWorker(RunWorker, &run);
   // Without a worker nothing would ever close the dialog.
-  if (g_busy.worker == nullptr) EndDialog(dialog, WORKER_NOT_STARTED);
+  if (run.worker == nullptr) EndDialog(run.dialog, WORKER_NOT_STARTED);
 }
 
-void OnMinimize() {
+void OnMinimize(BusyRun& run) {
   const HWND main = MainWindow();
   EnableWindow(main, TRUE);
   CloseWindow(main);
-  g_busy.minimized = true;
+  run.minimized = true;
 }
 
-void OnCancel(HWND dialog) {
+void OnCancel(const BusyRun& run) {
   // Escape still arrives after the button has been pressed once.
-  const HWND button = GetDlgItem(dialog, IDCANCEL);
-  if (g_busy.cancel == nullptr || !IsWindowEnabled(button)) return;
+  const HWND button = GetDlgItem(run.dialog, IDCANCEL);
+  if (run.cancel == nullptr || !IsWindowEnabled(button)) return;
   EnableWindow(button, FALSE);
-  g_busy.cancel->store(true);
+  run.cancel->store(true);
   SetBusyMessage(LBL_LOADING_CANCELED);
 }
 
-void OnDestroy(HWND dialog) {
-  SendDlgItemMessageW(dialog, IDC_BUSY_ANIMATION, ACM_STOP, 0, 0);
-  SendDlgItemMessageW(dialog, IDC_BUSY_ANIMATION, ACM_OPENW, 0, 0);
-  if (g_busy.worker != nullptr) CloseHandle(g_busy.worker);
-  g_busy.worker = nullptr;
+void OnDestroy(BusyRun& run) {
+  SendDlgItemMessageW(run.dialog, IDC_BUSY_ANIMATION, ACM_STOP, 0, 0);
+  SendDlgItemMessageW(run.dialog, IDC_BUSY_ANIMATION, ACM_OPENW, 0, 0);
+  if (run.worker != nullptr) CloseHandle(run.worker);
+  run.worker = nullptr;
 }
 
 INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    OnInitDialog(dialog, *KeepDialogData<BusyRun>(dialog, lParam));
+    return FALSE;
+  }
+  BusyRun* run = DialogData<BusyRun>(dialog);
+  if (run == nullptr) return FALSE;
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog(dialog);
-      return FALSE;
     case WM_PAINT:
-      StartWorkerOnFirstPaint(dialog);
+      StartWorkerOnFirstPaint(*run);
       return FALSE;
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) OnMinimize();
-      if (LOWORD(wParam) == IDCANCEL) OnCancel(dialog);
+      if (LOWORD(wParam) == IDOK) OnMinimize(*run);
+      if (LOWORD(wParam) == IDCANCEL) OnCancel(*run);
       return TRUE;
     case WM_ACTIVATE:
-      if (g_busy.minimized && LOWORD(wParam) != WA_INACTIVE) {
-        g_busy.minimized = false;
+      if (run->minimized && LOWORD(wParam) != WA_INACTIVE) {
+        run->minimized = false;
         PlayAnimation(dialog);
       }
       return FALSE;
     case WM_DESTROY:
-      OnDestroy(dialog);
+      OnDestroy(*run);
       return FALSE;
     case WM_BUSY_STEP:
       (*reinterpret_cast<const std::function<void()>*>(lParam))();
@@ -137,13 +149,11 @@ void ReduceSystemMenu(HWND main) {
 }  // namespace
 
 bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel) {
-  g_busy.task = &task;
-  g_busy.message = message;
-  g_busy.cancel = cancel;
+  BusyRun run = {task, message, cancel};
   const HWND main = MainWindow();
   ReduceSystemMenu(main);
-  const INT_PTR result =
-      DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_BUSY), main, BusyDialogProc, 0);
+  const INT_PTR result = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_BUSY), main,
+                                         BusyDialogProc, reinterpret_cast<LPARAM>(&run));
   g_busy.dialog = nullptr;
   GetSystemMenu(main, TRUE);
   DrawMenuBar(main);

@@ -40,5 +40,5 @@ void SetBusyMessage(int label);
 
 // How the worker is started; replaceable so that a test can make the start
 // fail as the system would.
-using WorkerStarter = HANDLE (*)(LPTHREAD_START_ROUTINE routine);
+using WorkerStarter = HANDLE (*)(LPTHREAD_START_ROUTINE routine, void* argument);
 void SetWorkerStarter(WorkerStarter starter);

@@ -3,11 +3,11 @@
 #pragma once
 
 struct ToolbarButton {
-  int id;        // 0 for a separator
-  int image;     // index in the three image lists; -1 for a separator
-  int command;   // the menu command it runs
-  int tooltip;   // label shown as its tooltip
-  bool check;    // a check button
+  int id;       // 0 for a separator
+  int image;    // index in the three image lists; -1 for a separator
+  int command;  // the menu command it runs
+  int tooltip;  // label shown as its tooltip
+  bool check;   // a check button
 };
 
 constexpr int TOOLBAR_BUTTON_COUNT = 22;

@@ -5,7 +5,6 @@
 
 #include "base/geometry.h"
 
-
 constexpr int32_t SPLITTER_WIDTH = 3;
 constexpr int32_t MIN_FILE_LIST_WIDTH = 30;
 constexpr int32_t MIN_EDITOR_WIDTH = 300;

@@ -251,8 +251,8 @@ HWND CreatePane(DWORD style) {
 bool CreateChildren() {
   g_main.fileList = CreatePane(FILE_LIST_STYLE);
   g_main.editorPane = CreatePane(EDITOR_PANE_STYLE);
-  g_main.thumbnails = ImageList_Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE,
-                                       ILC_COLOR32 | ILC_MASK, 0, 1);
+  g_main.thumbnails =
+      ImageList_Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE, ILC_COLOR32 | ILC_MASK, 0, 1);
   if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr ||
       !AttachEditor(g_main.editorPane)) {
     return false;

@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <cwchar>
+#include <iterator>
 
 #include "app/app.h"
 #include "app/bars.h"
@@ -204,7 +205,7 @@ void ShowImage(int index) {
   PathBuffer path;
   if (!ItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) return;
   wchar_t position[32];
-  std::swprintf(position, 32, L"%d / %d", index + 1, ItemCount());
+  std::swprintf(position, std::size(position), L"%d / %d", index + 1, ItemCount());
   SetStatusText(name, STATUS_FILE_NAME);
   SetStatusText(position, STATUS_POSITION);
   if (BusyDialog() != nullptr) {
@@ -269,14 +270,15 @@ void ShowEditorStatus() {
     return;
   }
   wchar_t text[96];
-  std::swprintf(text, 96, L"%d x %d", size.width, size.height);
+  std::swprintf(text, std::size(text), L"%d x %d", size.width, size.height);
   SetStatusText(text, STATUS_IMAGE_SIZE);
   if (Settings().options.ViewOnlyImages) {
     SetStatusText(nullptr, STATUS_SELECTION);
     return;
   }
   const Rect crop = CropRect();
-  std::swprintf(text, 96, L"%d x %d   (%d, %d)", crop.width, crop.height, crop.x, crop.y);
+  std::swprintf(text, std::size(text), L"%d x %d   (%d, %d)", crop.width, crop.height, crop.x,
+                crop.y);
   SetStatusText(text, STATUS_SELECTION);
 }
 

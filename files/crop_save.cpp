@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <new>
 
@@ -78,10 +79,10 @@ bool ReserveTemporaryFile(const wchar_t* folder, const wchar_t* targetName, Path
   unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 8);
   for (int attempt = 0; attempt < 64; ++attempt, seed = seed * 1103515245u + 12345u) {
     wchar_t name[16];
-    std::swprintf(name, 16, L"~%0*X", static_cast<int>(digits), (seed >> 4) % range);
+    std::swprintf(name, std::size(name), L"~%0*X", static_cast<int>(digits), (seed >> 4) % range);
     if (PathCombineW(path, folder, name) == nullptr) return false;
-    const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(file);
       return true;
@@ -133,7 +134,7 @@ bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
   GdiBitmap crop = source.CloneArea(area.x, area.y, area.width, area.height, pixelFormat);
   if (!crop) {
     wchar_t size[32];
-    std::swprintf(size, 32, L"%d x %d", area.width, area.height);
+    std::swprintf(size, std::size(size), L"%d x %d", area.width, area.height);
     return Fail(LBL_GDIPLUS_RESIZE_ERROR, size);
   }
 

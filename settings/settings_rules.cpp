@@ -33,7 +33,8 @@ struct Number {
 // Loaded in this order; saved in three steps: the mode, the ratio pair and
 // the minimum size pair.
 constexpr Number kOptionNumbers[] = {
-    {L"ResizeRatioMode", &Options::ResizeRatioMode, RATIO_MODE_CUSTOM, RATIO_MODE_CUSTOM, RATIO_MODE_FREE},
+    {L"ResizeRatioMode", &Options::ResizeRatioMode, RATIO_MODE_CUSTOM, RATIO_MODE_CUSTOM,
+     RATIO_MODE_FREE},
     {L"ResizeRatioWidth", &Options::ResizeRatioWidth, 3, RATIO_TERM_MIN, RATIO_TERM_MAX},
     {L"ResizeRatioHeight", &Options::ResizeRatioHeight, 2, RATIO_TERM_MIN, RATIO_TERM_MAX},
     {L"MinimumImageWidth", &Options::MinimumImageWidth, 96, MINIMUM_IMAGE_SIDE_MIN,

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "settings/settings.h"
+#include "ui/labels.h"
 #include "ui/window_geometry.h"
 
 namespace {
@@ -20,6 +21,17 @@ int CALLBACK FolderBrowserEvent(HWND browser, UINT message, LPARAM, LPARAM) {
 }
 
 }  // namespace
+
+void SetDialogLabels(HWND dialog, const DialogLabel* labels, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const wchar_t* text = LabelText(labels[i].label);
+    if (labels[i].control == DIALOG_TITLE) {
+      SetWindowTextW(dialog, text);
+    } else {
+      SetDlgItemTextW(dialog, labels[i].control, text);
+    }
+  }
+}
 
 void CentreOnParent(HWND window) {
   const HWND parent = GetParent(window);

@@ -3,7 +3,40 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "base/text.h"
+
+// Every dialog is made the same way: its data is handed to DialogBoxParamW
+// and kept with the dialog (KeepDialogData in WM_INITDIALOG, DialogData
+// afterwards), and its captions come from a table of controls and labels.
+
+// A control of a dialog and the label that captions it; DIALOG_TITLE stands
+// for the dialog's own title.
+struct DialogLabel {
+  int control;
+  int label;
+};
+constexpr int DIALOG_TITLE = 0;
+
+void SetDialogLabels(HWND dialog, const DialogLabel* labels, std::size_t count);
+
+template <std::size_t N>
+void SetDialogLabels(HWND dialog, const DialogLabel (&labels)[N]) {
+  SetDialogLabels(dialog, labels, N);
+}
+
+template <typename Data>
+Data* KeepDialogData(HWND dialog, LPARAM data) {
+  SetWindowLongPtrW(dialog, DWLP_USER, data);
+  return reinterpret_cast<Data*>(data);
+}
+
+// The dialog's data; null before WM_INITDIALOG.
+template <typename Data>
+Data* DialogData(HWND dialog) {
+  return reinterpret_cast<Data*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
 
 // Centres a window over its parent (owner), kept on the work area.
 void CentreOnParent(HWND window);

@@ -111,9 +111,7 @@ bool Loaded(const Trimlet& trimlet, const std::wstring& folder) {
 // Waits for the picture named in the status bar, and the program idle.
 bool Shows(const Trimlet& trimlet, const wchar_t* name, const wchar_t* position) {
   const bool shown = WaitUntil(
-      [&] {
-        return trimlet.Status(0) == name && trimlet.Status(1) == position && trimlet.Idle();
-      },
+      [&] { return trimlet.Status(0) == name && trimlet.Status(1) == position && trimlet.Idle(); },
       TIMEOUT);
   CAPTURE(Narrow(trimlet.Status(0) + L" " + trimlet.Status(1)));
   return shown;
@@ -142,8 +140,7 @@ TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only
       const bool last = &expected == &std::end(kSamples)[-1];
       trimlet.Press({VK_CONTROL, static_cast<WORD>(last ? 'S' : VK_RIGHT)});
       const std::wstring written = destination + L"\\" + expected.name;
-      CHECK(WaitUntil([&] { return PathFileExistsW(written.c_str()) && trimlet.Idle(); },
-                      TIMEOUT));
+      CHECK(WaitUntil([&] { return PathFileExistsW(written.c_str()) && trimlet.Idle(); }, TIMEOUT));
     }
     CHECK(trimlet.Close() == 0);
   }

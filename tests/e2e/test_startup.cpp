@@ -50,8 +50,8 @@ TEST_CASE("a folder that does not exist or is too long is ignored silently") {
   RegistrySandbox sandbox;
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   for (const std::wstring& arguments :
-       {std::wstring(L"/EXPLORE \"C:\\No Such Folder\""), L"/EXPLORE C:\\" + std::wstring(300, L'x'),
-        std::wstring(L"C:\\")}) {
+       {std::wstring(L"/EXPLORE \"C:\\No Such Folder\""),
+        L"/EXPLORE C:\\" + std::wstring(300, L'x'), std::wstring(L"C:\\")}) {
     CAPTURE(Narrow(arguments.substr(0, 40)));
     Trimlet trimlet(arguments);
     REQUIRE(trimlet.WaitIdle());

@@ -73,7 +73,9 @@ class Trimlet {
 
   // Ready for the next key: shown, enabled, no dialog of its own open.
   bool Idle() const;
-  bool WaitIdle() const { return WaitUntil([this] { return Idle(); }, TIMEOUT); }
+  bool WaitIdle() const {
+    return WaitUntil([this] { return Idle(); }, TIMEOUT);
+  }
   // The first dialog whose texts hold `text`; null after the time-out.
   HWND WaitDialog(const wchar_t* text) const;
   // Brings the window to the front, as a click on it would, then types.
