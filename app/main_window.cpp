@@ -323,6 +323,8 @@ HWND EditorPane() { return g_main.editorPane; }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
 
 void ApplyHiddenParts() {
+  // Disabling the list takes the focus from it: ask before.
+  const bool listFocused = GetFocus() == g_main.fileList;
   const uint32_t hidden = Settings().layout.MainHiddenControls;
   for (const HideablePart& part : kHideableParts) {
     const bool shown = (hidden & part.bit) == 0;
@@ -333,9 +335,7 @@ void ApplyHiddenParts() {
                   MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
   }
   // A hidden list cannot keep the focus.
-  if (GetFocus() == g_main.fileList && !IsWindowVisible(g_main.fileList)) {
-    SetFocus(g_main.editorPane);
-  }
+  if (listFocused && !IsWindowVisible(g_main.fileList)) SetFocus(g_main.editorPane);
 }
 
 void SetMenuCaptions() {

@@ -3,29 +3,19 @@
 #include <sddl.h>
 #include <shlwapi.h>
 
-#include <cstring>
 #include <cwchar>
 
 namespace {
 
 void SetKeySecurity(HKEY root, const wchar_t* keyPath, const wchar_t* sddl) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, keyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
-                                                           nullptr)) {
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-    LocalFree(descriptor);
-  }
+  RegOpenKeyExW(root, keyPath, 0, WRITE_DAC, &key);
+  ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr);
+  RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
   RegCloseKey(key);
 }
-
-constexpr const wchar_t* ALLOW_ALL = L"D:(A;;KA;;;WD)";
-
-}  // namespace
-
-RegistrySandbox::RegistrySandbox() { ClearProductRegistry(); }
-RegistrySandbox::~RegistrySandbox() { ClearProductRegistry(); }
 
 void ClearProductRegistry() {
   SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Bluecrane");
@@ -34,42 +24,34 @@ void ClearProductRegistry() {
   SHDeleteKeyW(HKEY_CLASSES_ROOT, L"Drive\\shell\\Bluecrane.Trimlet");
 }
 
+}  // namespace
+
+RegistrySandbox::RegistrySandbox() { ClearProductRegistry(); }
+RegistrySandbox::~RegistrySandbox() { ClearProductRegistry(); }
+
 std::wstring RawValue::Text() const {
-  std::wstring text(data.size() / sizeof(wchar_t), L'\0');
-  if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
-  while (!text.empty() && text.back() == L'\0') text.pop_back();
-  return text;
+  const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+  return text.substr(0, text.find(L'\0'));
 }
 
 DWORD RawValue::Number() const {
-  DWORD value = 0;
-  if (data.size() == sizeof(value)) std::memcpy(&value, data.data(), sizeof(value));
-  return value;
+  return data.size() == sizeof(DWORD) ? *reinterpret_cast<const DWORD*>(data.data()) : 0;
 }
 
 RawValue ReadRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name) {
   RawValue value;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-  DWORD size = 0;
-  if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-    value.data.resize(size);
-    value.exists = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size) ==
-                   ERROR_SUCCESS;
-  }
-  RegCloseKey(key);
+  DWORD size = 8192;
+  value.data.resize(size);
+  // A text without its terminator comes back with one.
+  value.exists = RegGetValueW(root, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                              value.data.data(), &size) == ERROR_SUCCESS;
+  value.data.resize(value.exists ? size : 0);
   return value;
 }
 
 void WriteRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD type,
                    const void* data, DWORD size) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(root, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(key);
+  RegSetKeyValueW(root, keyPath, name, type, data, size);
 }
 
 void WriteTextValue(HKEY root, const wchar_t* keyPath, const wchar_t* name,
@@ -82,17 +64,12 @@ void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DW
   WriteRawValue(root, keyPath, name, REG_DWORD, &value, sizeof(value));
 }
 
-bool KeyExists(HKEY root, const wchar_t* keyPath) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
+bool KeyExists(HKEY root, const wchar_t* keyPath) { return CountValues(root, keyPath) >= 0; }
 
 int CountValues(HKEY root, const wchar_t* keyPath) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return -1;
   DWORD count = 0;
+  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return -1;
   RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                    nullptr, nullptr, nullptr);
   RegCloseKey(key);
@@ -102,13 +79,11 @@ int CountValues(HKEY root, const wchar_t* keyPath) {
 DeniedKey::DeniedKey(HKEY root, const wchar_t* keyPath, REGSAM denied)
     : root_(root), path_(keyPath) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, keyPath, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, &key, nullptr) ==
-      ERROR_SUCCESS) {
-    RegCloseKey(key);
-  }
+  RegCreateKeyExW(root, keyPath, 0, nullptr, 0, KEY_QUERY_VALUE, nullptr, &key, nullptr);
+  RegCloseKey(key);
   wchar_t sddl[64];
   std::swprintf(sddl, 64, L"D:(D;;0x%lx;;;WD)(A;;KA;;;WD)", static_cast<unsigned long>(denied));
   SetKeySecurity(root, keyPath, sddl);
 }
 
-DeniedKey::~DeniedKey() { SetKeySecurity(root_, path_.c_str(), ALLOW_ALL); }
+DeniedKey::~DeniedKey() { SetKeySecurity(root_, path_.c_str(), L"D:(A;;KA;;;WD)"); }

@@ -7,18 +7,14 @@
 #include <string>
 #include <vector>
 
-// Removes every key the program may write: its keys under the user's and the
-// machine's software, and its Explorer verbs. On construction and again on
+// Removes every key the program may write (its keys under the user's and the
+// machine's software, and its Explorer verbs) on construction and again on
 // destruction, so that each test starts from nothing and leaves nothing.
 class RegistrySandbox {
  public:
   RegistrySandbox();
   ~RegistrySandbox();
-  RegistrySandbox(const RegistrySandbox&) = delete;
-  RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 };
-
-void ClearProductRegistry();
 
 struct RawValue {
   bool exists = false;

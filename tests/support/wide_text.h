@@ -7,9 +7,7 @@
 
 inline std::string Narrow(const std::wstring& text) {
   std::string narrow;
-  for (wchar_t c : text) {
-    narrow += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-  }
+  for (wchar_t c : text) narrow += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
   return narrow;
 }
 

@@ -1,104 +1,101 @@
-#include <string>
+// The registry layer, the settings store, the Explorer verb and the language
+// files, against the real registry and files.
+#include <shlobj.h>
 
 #include "settings/registry.h"
+#include "settings/settings.h"
 #include "tests/support/registry_sandbox.h"
+#include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
+#include "ui/english_labels.h"
+#include "ui/explorer_verb.h"
+#include "ui/labels.h"
+#include "ui/language.h"
 
 namespace {
-constexpr const wchar_t* KEY = L"Software\\Bluecrane\\Trimlet\\Options";
+
+constexpr const wchar_t* DIRECTORY = L"Directory\\shell\\Bluecrane.Trimlet";
+constexpr const wchar_t* DRIVE = L"Drive\\shell\\Bluecrane.Trimlet";
+
+std::wstring Value(HKEY root, const std::wstring& key, const wchar_t* name) {
+  return ReadRawValue(root, key.c_str(), name).Text();
 }
 
-TEST_SUITE("registry") {
-  TEST_CASE("texts are REG_SZ and read with or without a terminator") {
-    RegistrySandbox sandbox;
-    // The byte count handed over leaves the terminator out; the system adds it
-    // back when the next character in memory is one, so the stored size
-    // cannot show it.
-    CHECK(WriteRegistryText(HKEY_CURRENT_USER, KEY, L"Name", L"abc"));
-    const RawValue raw = ReadRawValue(HKEY_CURRENT_USER, KEY, L"Name");
-    CHECK(raw.type == REG_SZ);
-    CHECK(raw.Text() == L"abc");
+}  // namespace
 
-    TextBuffer text;
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Name", text));
-    CHECK_TEXT(text, L"abc");
-    WriteTextValue(HKEY_CURRENT_USER, KEY, L"Name", L"with terminator");
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Name", text));
-    CHECK_TEXT(text, L"with terminator");
-    // An odd byte count keeps the whole characters only.
-    WriteRawValue(HKEY_CURRENT_USER, KEY, L"Name", REG_SZ, L"xy", 3);
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Name", text));
-    CHECK_TEXT(text, L"x");
-    CHECK(WriteRegistryText(HKEY_CURRENT_USER, KEY, L"Empty", L""));
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Empty", text));
-    CHECK_TEXT(text, L"");
+TEST_CASE("registry texts are REG_SZ of at most 1023 characters; numbers are REG_DWORD") {
+  RegistrySandbox sandbox;
+  TextBuffer text;
+  uint32_t number = 0;
+  CHECK(WriteRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name", L"abc"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name").type == REG_SZ);
+  CHECK(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name", text));
+  CHECK_TEXT(text, L"abc");
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Long", std::wstring(1024, L'b'));
+  CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Long", text));
+  WriteRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Expand", REG_EXPAND_SZ, L"%TEMP%", 14);
+  CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Expand", text));
+  CHECK(WriteRegistryNumber(OPTIONS_KEY, L"Number", 5));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Number").type == REG_DWORD);
+  CHECK(ReadRegistryNumber(OPTIONS_KEY, L"Number", 9, number));
+  CHECK(number == 5);
+}
+
+TEST_CASE("the first load writes its defaults back; a refused write rolls the change back") {
+  RegistrySandbox sandbox;
+  LoadSettings(EXPLORER_VERB);
+  wchar_t pictures[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, pictures);
+  CHECK(Value(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder") ==
+        std::wstring(pictures) + L"\\Trimlet");
+
+  const int32_t left = Settings().layout.MainWindowLeft;
+  CHECK(SetSplitterPosition(200));
+  DeniedKey denied(HKEY_CURRENT_USER, LAYOUT_KEY, KEY_SET_VALUE);
+  CHECK_FALSE(SetWindowRect(left + 50, 300, 700, 500));
+  CHECK(Settings().layout.MainWindowLeft == left);
+  CHECK(Settings().layout.MainSplitterPosition == 200);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"MainWindowLeft").Number() ==
+        static_cast<DWORD>(left));
+}
+
+TEST_CASE("the Explorer verb: keys for folders and drives, read back, taken back when not whole") {
+  RegistrySandbox sandbox;
+  LoadSettings(EXPLORER_VERB);
+  // The Options dialog's OK installs it; Wine's user is an administrator.
+  REQUIRE(ReplaceOptions(Settings().options, L" Open in Trimlet "));
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  for (const std::wstring key : {DIRECTORY, DRIVE}) {
+    CHECK(Value(HKEY_CLASSES_ROOT, key, L"") == L"Open in Trimlet");
+    CHECK(Value(HKEY_CLASSES_ROOT, key + L"\\command", L"") ==
+          L"\"" + std::wstring(exe) + L"\" /EXPLORE %1");
   }
+  TextBuffer caption;
+  CHECK(ReadVerb(caption));
+  CHECK_TEXT(caption, L"Open in Trimlet");
+  // One that cannot be finished is taken back.
+  DeniedKey denied(HKEY_CLASSES_ROOT, (std::wstring(DRIVE) + L"\\command").c_str(), KEY_SET_VALUE);
+  CopyText(caption, L"Open in Trimlet");
+  CHECK_FALSE(WriteVerb(caption));
+  CHECK_TEXT(caption, L"");
+  CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, DIRECTORY));
+  CHECK(Value(HKEY_CLASSES_ROOT, DRIVE, L"").empty());
+}
 
-  TEST_CASE("a text of more than 1023 characters reads as absent") {
-    RegistrySandbox sandbox;
-    const std::wstring fits(1023, L'a');
-    const std::wstring tooLong(1024, L'b');
-    TextBuffer text;
-    CHECK(WriteRegistryText(HKEY_CURRENT_USER, KEY, L"Fits", fits.c_str()));
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Fits", text));
-    CHECK(std::wstring(text) == fits);
-    WriteTextValue(HKEY_CURRENT_USER, KEY, L"FitsWithTerminator", fits);
-    CHECK(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"FitsWithTerminator", text));
-    CHECK(std::wstring(text) == fits);
-    // Without its terminator 1024 characters fill the buffer exactly.
-    CHECK(WriteRegistryText(HKEY_CURRENT_USER, KEY, L"Long", tooLong.c_str()));
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Long", text));
-    CHECK_TEXT(text, L"");
-    WriteTextValue(HKEY_CURRENT_USER, KEY, L"LongWithTerminator", tooLong);
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"LongWithTerminator", text));
-  }
-
-  TEST_CASE("values of the wrong type or size read as absent") {
-    RegistrySandbox sandbox;
-    TextBuffer text;
-    WriteRawValue(HKEY_CURRENT_USER, KEY, L"Expand", REG_EXPAND_SZ, L"%TEMP%", 14);
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Expand", text));
-    WriteNumberValue(HKEY_CURRENT_USER, KEY, L"Number", 5);
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Number", text));
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, KEY, L"Missing", text));
-    CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, L"Software\\Bluecrane\\None", L"X", text));
-
-    uint32_t value = 0;
-    CHECK(ReadRegistryNumber(KEY, L"Number", 9, value));
-    CHECK(value == 5);
-    WriteTextValue(HKEY_CURRENT_USER, KEY, L"Text", L"5");
-    CHECK_FALSE(ReadRegistryNumber(KEY, L"Text", 9, value));
-    CHECK(value == 9);
-    const unsigned long long wide = 5;
-    WriteRawValue(HKEY_CURRENT_USER, KEY, L"Qword", REG_QWORD, &wide, sizeof(wide));
-    CHECK_FALSE(ReadRegistryNumber(KEY, L"Qword", 9, value));
-    const DWORD number = 5;
-    WriteRawValue(HKEY_CURRENT_USER, KEY, L"Short", REG_DWORD, &number, 2);
-    CHECK_FALSE(ReadRegistryNumber(KEY, L"Short", 9, value));
-    WriteRawValue(HKEY_CURRENT_USER, KEY, L"Binary", REG_BINARY, &number, sizeof(number));
-    CHECK_FALSE(ReadRegistryNumber(KEY, L"Binary", 9, value));
-    CHECK(value == 9);
-  }
-
-  TEST_CASE("writes to a key that refuses them fail") {
-    RegistrySandbox sandbox;
-    DeniedKey denied(HKEY_CURRENT_USER, KEY, KEY_SET_VALUE);
-    CHECK_FALSE(WriteRegistryText(HKEY_CURRENT_USER, KEY, L"Name", L"abc"));
-    CHECK_FALSE(WriteRegistryNumber(KEY, L"Number", 1));
-    CHECK_FALSE(ReadRawValue(HKEY_CURRENT_USER, KEY, L"Name").exists);
-    // Reading is still allowed.
-    CHECK(RegistryKeyExists(HKEY_CURRENT_USER, KEY));
-  }
-
-  TEST_CASE("key tests and deletions") {
-    RegistrySandbox sandbox;
-    CHECK_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, KEY));
-    CHECK(WriteRegistryNumber(KEY, L"Number", 1));
-    CHECK(RegistryKeyExists(HKEY_CURRENT_USER, KEY));
-    CHECK(DeleteEmptyRegistryKey(HKEY_CURRENT_USER, L"Software\\Bluecrane") != ERROR_SUCCESS);
-    CHECK(DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet") == ERROR_SUCCESS);
-    CHECK_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, KEY));
-    CHECK(DeleteEmptyRegistryKey(HKEY_CURRENT_USER, L"Software\\Bluecrane") == ERROR_SUCCESS);
-    CHECK_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\Bluecrane"));
-  }
+TEST_CASE("a language file fills the labels; the machine's choice stands in for a gone file") {
+  RegistrySandbox sandbox;
+  ScratchFolder folder(L"TrimletLanguage");
+  // An absolute value stands by itself, without the Lang folder.
+  const std::wstring file = folder.File(L"fr.ini");
+  WritePrivateProfileStringW(L"LABELS", L"0000", L"D'accord", file.c_str());
+  WritePrivateProfileStringW(L"LABELS", L"0001", L"", file.c_str());
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile", folder.File(L"gone.ini"));
+  WriteTextValue(HKEY_LOCAL_MACHINE, OPTIONS_KEY, L"LanguageFile", file);
+  LoadLabels();
+  CHECK(std::wstring(CurrentLanguageFile()) == file);
+  CHECK_TEXT(LabelText(LBL_OK), L"D'accord");
+  CHECK_TEXT(LabelText(LBL_CANCEL), L"");
+  CHECK_TEXT(LabelText(LBL_WORKING), EnglishDefault(LBL_WORKING));
+  CHECK(Value(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile") == file);
 }
