@@ -38,16 +38,32 @@ std::wstring TempFolder(const wchar_t* name) {
 
 }  // namespace
 
-TEST_CASE("F3 opens the destination: not set, missing and declined, missing and created") {
+TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say so; F1 too") {
   RegistrySandbox sandbox;
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
-  {
-    Trimlet trimlet(L"");
-    REQUIRE(trimlet.window != nullptr);
-    CHECK(DialogAfterKey(trimlet, VK_F3, L"not been specified", IDOK) ==
-          L"The destination folder has not been specified. Please select it in the options.|OK");
-  }
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  const wchar_t* notSet =
+      L"The destination folder has not been specified. Please select it in the options.|OK";
+  CHECK(DialogAfterKey(trimlet, VK_F3, L"not been specified", IDOK) == notSet);
+  // A click on the list gives it the focus; its menu's first item is Open
+  // destination.
+  const HWND list = trimlet.Child(IDC_FILE_LIST);
+  const POINT inside = {10, 10};
+  trimlet.Drag(list, inside, inside);
+  trimlet.Press({VK_SHIFT, VK_F10});
+  CHECK(WaitUntil([&] { return !TopLevelWindows(trimlet.Id(), L"#32768").empty(); }, TIMEOUT));
+  PressKeys({VK_DOWN});
+  CHECK(DialogAfterKey(trimlet, VK_RETURN, L"not been specified", IDOK) == notSet);
+  const std::wstring manual = ProgramBesideTests(L"HTML\\Index.htm");
+  CHECK(DialogAfterKey(trimlet, VK_F1, L"help file", IDOK) ==
+        L"Error opening help file \"" + manual + L"\".|OK");
+}
+
+TEST_CASE("F3 asks for a missing destination: No creates nothing, Yes creates it") {
+  RegistrySandbox sandbox;
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   const std::wstring parent = TempFolder(L"TrimletMissing");
   const std::wstring folder = parent + L"\\Destination";
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", folder);
@@ -60,16 +76,6 @@ TEST_CASE("F3 opens the destination: not set, missing and declined, missing and 
   CHECK(PathIsDirectoryW(folder.c_str()));
   RemoveDirectoryW(folder.c_str());
   RemoveDirectoryW(parent.c_str());
-}
-
-TEST_CASE("F1 without the manual names the file it looked for") {
-  RegistrySandbox sandbox;
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  Trimlet trimlet(L"");
-  REQUIRE(trimlet.window != nullptr);
-  const std::wstring manual = ProgramBesideTests(L"HTML\\Index.htm");
-  CHECK(DialogAfterKey(trimlet, VK_F1, L"help file", IDOK) ==
-        L"Error opening help file \"" + manual + L"\".|OK");
 }
 
 TEST_CASE("F4 picks the source folder: Cancel changes nothing, OK opens the folder chosen") {
@@ -111,29 +117,4 @@ TEST_CASE("a dropped folder, or a file in it, becomes the source") {
   trimlet.Drop(other.File(L"z.jpg"));
   CHECK(WaitUntil([&] { return trimlet.Title() == L"Trimlet - " + other.path; }, TIMEOUT));
   CHECK(WaitUntil([&] { return trimlet.Status(0) == L"z.jpg" && trimlet.Idle(); }, TIMEOUT));
-}
-
-TEST_CASE("the file list's context menu from the keyboard is the Folder menu") {
-  RegistrySandbox sandbox;
-  GdiplusSession gdiplus;
-  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
-  ScratchFolder folder(L"TrimletMenuKey");
-  REQUIRE(WritePicture(folder.File(L"a.bmp"), 120, 100, 0xFFFF0000, L"image/bmp"));
-  Trimlet trimlet(L"/EXPLORE \"" + folder.path + L"\"");
-  REQUIRE(WaitUntil([&] { return trimlet.Status(0) == L"a.bmp" && trimlet.Idle(); }, TIMEOUT));
-  // A click on the list's empty space gives it the focus, and selects nothing.
-  const HWND list = trimlet.Child(IDC_FILE_LIST);
-  RECT client;
-  GetClientRect(list, &client);
-  const POINT empty = {client.right / 2, client.bottom - 10};
-  trimlet.Drag(list, empty, empty);
-  trimlet.Press({VK_SHIFT, VK_F10});
-  CHECK(WaitUntil([&] { return !TopLevelWindows(trimlet.Id(), L"#32768").empty(); }, TIMEOUT));
-  // Its first item is Open destination, which has no folder to open.
-  PressKeys({VK_DOWN});
-  PressKeys({VK_RETURN});
-  const HWND message = trimlet.WaitDialog(L"not been specified");
-  REQUIRE(message != nullptr);
-  PostMessageW(message, WM_COMMAND, IDOK, 0);
-  CHECK(trimlet.WaitIdle());
 }

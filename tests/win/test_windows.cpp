@@ -171,7 +171,7 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
 TEST_CASE("a picture whose busy worker cannot start is not shown; the user is told") {
   OpenFolder scene;
   MessageBoxes boxes;
-  SetWorkerStarter([](LPTHREAD_START_ROUTINE) -> HANDLE { return nullptr; });
+  SetWorkerStarter([](LPTHREAD_START_ROUTINE, void*) -> HANDLE { return nullptr; });
   ListView_SetItemState(FileList(), 1, LVIS_SELECTED, LVIS_SELECTED);
   PumpMessages();
   SetWorkerStarter(nullptr);
