@@ -95,7 +95,6 @@ file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support doctest_main)
 add_dependencies(e2e_tests Trimlet)
-target_compile_definitions(e2e_tests PRIVATE TRIMLET_SAMPLES=L"${CMAKE_SOURCE_DIR}/samples")
 trimlet_warnings(e2e_tests)
 
 # Timings of the editor with a large picture: ./dev bench.

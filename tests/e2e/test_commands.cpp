@@ -30,12 +30,6 @@ std::wstring DialogAfterKey(const Trimlet& trimlet, WORD key, const wchar_t* exp
   return texts;
 }
 
-std::wstring TempFolder(const wchar_t* name) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  return std::wstring(temp) + name;
-}
-
 }  // namespace
 
 TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say so; F1 too") {
@@ -64,7 +58,8 @@ TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say
 TEST_CASE("F3 asks for a missing destination: No creates nothing, Yes creates it") {
   RegistrySandbox sandbox;
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  const std::wstring parent = TempFolder(L"TrimletMissing");
+  ScratchFolder scratch(L"TrimletMissing");
+  const std::wstring parent = scratch.File(L"Missing");
   const std::wstring folder = parent + L"\\Destination";
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", folder);
   Trimlet trimlet(L"");
@@ -74,8 +69,12 @@ TEST_CASE("F3 asks for a missing destination: No creates nothing, Yes creates it
   CHECK_FALSE(PathFileExistsW(parent.c_str()));
   DialogAfterKey(trimlet, VK_F3, L"does not exist", IDYES);
   CHECK(PathIsDirectoryW(folder.c_str()));
-  RemoveDirectoryW(folder.c_str());
-  RemoveDirectoryW(parent.c_str());
+  // Then it is opened, in a window of the shell's: closed again, so that it
+  // takes no keys meant for the next tests.
+  HWND opened = nullptr;
+  CHECK(WaitUntil([&] { return (opened = FindWindowW(nullptr, L"Destination")) != nullptr; },
+                  TIMEOUT));
+  PostMessageW(opened, WM_CLOSE, 0, 0);
 }
 
 TEST_CASE("F4 picks the source folder: Cancel changes nothing, OK opens the folder chosen") {

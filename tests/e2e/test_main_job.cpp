@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "base/gdiplus_objects.h"
@@ -18,39 +19,26 @@ namespace {
 
 constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
 
-std::wstring SamplesFolder() {
-  std::wstring path = TRIMLET_SAMPLES;
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  // Built on Linux and run under Wine: the root is drive Z.
-  if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-  return path;
+int CountFiles(const std::wstring& folder) {
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
-int CountFiles(const std::wstring& folder, const wchar_t* pattern) {
-  int count = 0;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) ++count;
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return count;
-}
-
-// The samples and the size each one's crop has at the default 3:2: the
-// largest rectangle of that ratio, turned to the picture. (Which pixels a
-// crop holds is checked where the save is tested.)
+// Pictures of each format and orientation, and the size each one's crop has
+// at the default 3:2: the largest rectangle of that ratio, turned to the
+// picture. (Which pixels a crop holds is checked where the save is tested.)
 struct Expected {
   const wchar_t* name;
-  uint32_t width, height;
+  const wchar_t* mime;
+  int width, height;
+  uint32_t cropWidth, cropHeight;
 };
 
-const Expected kSamples[] = {
-    {L"house.bmp", 480, 320},     {L"landscape.jpg", 1200, 800}, {L"pattern.gif", 640, 427},
-    {L"portrait.jpg", 800, 1200}, {L"square.jpg", 900, 600},
+const Expected kPictures[] = {
+    {L"house.bmp", L"image/bmp", 480, 360, 480, 320},
+    {L"landscape.jpg", L"image/jpeg", 1200, 800, 1200, 800},
+    {L"pattern.gif", L"image/gif", 640, 480, 640, 427},
+    {L"portrait.jpg", L"image/jpeg", 800, 1200, 800, 1200},
+    {L"square.jpg", L"image/jpeg", 900, 900, 900, 600},
 };
 
 std::wstring Explore(const ScratchFolder& folder) { return L"/EXPLORE \"" + folder.path + L"\""; }
@@ -77,11 +65,12 @@ TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletJobSource");
   ScratchFolder out(L"TrimletJobOut");
-  const std::wstring samples = SamplesFolder();
-  for (const wchar_t* name : {L"house.bmp", L"landscape.jpg", L"pattern.gif", L"portrait.jpg",
-                              L"square.jpg", L"tiny.jpg"}) {
-    REQUIRE(CopyFileW((samples + L"\\" + name).c_str(), source.File(name).c_str(), FALSE));
+  for (const Expected& picture : kPictures) {
+    REQUIRE(WritePatternPicture(source.File(picture.name), picture.width, picture.height,
+                                picture.mime));
   }
+  // Too small to be listed.
+  REQUIRE(WritePicture(source.File(L"tiny.jpg"), 80, 80, 0xFF000000, L"image/jpeg"));
   const std::wstring destination = out.File(L"crops");
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
 
@@ -89,22 +78,22 @@ TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only
     Trimlet trimlet(Explore(source));
     REQUIRE(Loaded(trimlet, source.path));
     // Save and go on through every picture, Save on the last.
-    for (const Expected& expected : kSamples) {
-      const bool last = &expected == &std::end(kSamples)[-1];
+    for (const Expected& expected : kPictures) {
+      const bool last = &expected == &std::end(kPictures)[-1];
       trimlet.Press({VK_CONTROL, static_cast<WORD>(last ? 'S' : VK_RIGHT)});
       const std::wstring written = destination + L"\\" + expected.name;
       CHECK(WaitUntil([&] { return PathFileExistsW(written.c_str()) && trimlet.Idle(); }, TIMEOUT));
     }
     CHECK(trimlet.Close() == 0);
   }
-  const int saved = static_cast<int>(std::size(kSamples));
-  CHECK(CountFiles(destination, L"*.*") == saved);
-  for (const Expected& expected : kSamples) {
+  const int saved = static_cast<int>(std::size(kPictures));
+  CHECK(CountFiles(destination) == saved);
+  for (const Expected& expected : kPictures) {
     CAPTURE(Narrow(expected.name));
     GdiBitmap crop = GdiBitmap::FromFile((destination + L"\\" + expected.name).c_str());
     REQUIRE(crop);
-    CHECK(crop.Width() == expected.width);
-    CHECK(crop.Height() == expected.height);
+    CHECK(crop.Width() == expected.cropWidth);
+    CHECK(crop.Height() == expected.cropHeight);
   }
 
   // Again from the first picture: Yes overwrites, No (the default, so
@@ -117,19 +106,19 @@ TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only
   CHECK(DialogTexts(question).find(destination + L"\\house.bmp") != std::wstring::npos);
   PressKeys({'Y'});
   CHECK(trimlet.WaitIdle());
-  CHECK(CountFiles(destination, L"*.*") == saved);
+  CHECK(CountFiles(destination) == saved);
 
   trimlet.Press({VK_CONTROL, VK_RIGHT});
   REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
   PressKeys({VK_RETURN});
   CHECK(Shows(trimlet, L"landscape.jpg", L"2 / 5"));
-  CHECK(CountFiles(destination, L"*.bmp") == 2);
+  CHECK(CountFiles(destination) == saved + 1);
 
   trimlet.Press({VK_CONTROL, 'S'});
   REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
   PressKeys({VK_ESCAPE});
   CHECK(Shows(trimlet, L"landscape.jpg", L"2 / 5"));
-  CHECK(CountFiles(destination, L"*.*") == saved + 1);
+  CHECK(CountFiles(destination) == saved + 1);
 
   // View-only: the save commands are greyed, so Ctrl+S asks nothing.
   trimlet.Press({VK_SPACE});
@@ -137,54 +126,37 @@ TEST_CASE("save and go on through a folder; overwrite, rename, cancel; view-only
   trimlet.Press({VK_CONTROL, 'S'});
   Sleep(1000);
   CHECK(trimlet.Idle());
-  CHECK(CountFiles(destination, L"*.*") == saved + 1);
+  CHECK(CountFiles(destination) == saved + 1);
 }
 
-TEST_CASE("stepping through the pictures: first, previous, next, last, and save and go back") {
+TEST_CASE("stepping through a folder, saving on the way back, turning and dragging the frame") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletStepSource");
   ScratchFolder out(L"TrimletStepOut");
-  for (const wchar_t* name : {L"a.jpg", L"b.bmp", L"c.gif", L"d.jpg"}) {
-    REQUIRE(WritePatternPicture(source.File(name), 300, 200,
-                                name[2] == L'b'   ? L"image/bmp"
-                                : name[2] == L'g' ? L"image/gif"
-                                                  : L"image/jpeg"));
+  const std::pair<const wchar_t*, int> pictures[] = {
+      {L"a.bmp", 2400}, {L"b.bmp", 1000}, {L"c.bmp", 200}, {L"d.bmp", 200}};
+  for (const auto& [name, side] : pictures) {
+    REQUIRE(WritePatternPicture(source.File(name), side, side, L"image/bmp"));
   }
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", out.path);
   Trimlet trimlet(Explore(source));
   REQUIRE(Loaded(trimlet, source.path));
-  CHECK(Shows(trimlet, L"a.jpg", L"1 / 4"));
+  CHECK(Shows(trimlet, L"a.bmp", L"1 / 4"));
   // On the first picture there is nothing before it.
   CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_MOVE_BACK));
   CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_BACK));
-
   trimlet.Press({VK_MENU, VK_DOWN});
-  CHECK(Shows(trimlet, L"d.jpg", L"4 / 4"));
+  CHECK(Shows(trimlet, L"d.bmp", L"4 / 4"));
   CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_NEXT));
   trimlet.Press({VK_MENU, VK_LEFT});
-  CHECK(Shows(trimlet, L"c.gif", L"3 / 4"));
+  CHECK(Shows(trimlet, L"c.bmp", L"3 / 4"));
   trimlet.Press({VK_CONTROL, VK_LEFT});
   CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
-  CHECK(PathFileExistsW((out.path + L"\\c.gif").c_str()));
-  trimlet.Press({VK_MENU, VK_UP});
-  CHECK(Shows(trimlet, L"a.jpg", L"1 / 4"));
-  trimlet.Press({VK_MENU, VK_RIGHT});
-  CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
   // Only the picture saved on the way back was written.
-  CHECK(CountFiles(out.path, L"*.*") == 1);
-}
+  CHECK(CountFiles(out.path) == 1);
+  CHECK(PathFileExistsW((out.path + L"\\c.bmp").c_str()));
 
-TEST_CASE("Ctrl+R turns the selection and its ratio; a drag on a reduced picture scales") {
-  RegistrySandbox sandbox;
-  GdiplusSession gdiplus;
-  ScratchFolder source(L"TrimletRotateSource");
-  REQUIRE(WritePatternPicture(source.File(L"big.bmp"), 2400, 2400, L"image/bmp"));
-  REQUIRE(WritePatternPicture(source.File(L"square.bmp"), 1000, 1000, L"image/bmp"));
-  Trimlet trimlet(Explore(source));
-  REQUIRE(Loaded(trimlet, source.path));
-  trimlet.Press({VK_MENU, VK_DOWN});
-  REQUIRE(Shows(trimlet, L"square.bmp", L"2 / 2"));
   CHECK(trimlet.Status(3) == L"1000 x 667   (0, 166)");
   // A rotation that kept the old ratio shrank the rectangle instead.
   trimlet.Press({VK_CONTROL, 'R'});
@@ -195,7 +167,7 @@ TEST_CASE("Ctrl+R turns the selection and its ratio; a drag on a reduced picture
   // The 2400 pixels are shown in the pane's height less its one-pixel
   // margins: a drag moves the selection by the pane pixels times the scale.
   trimlet.Press({VK_MENU, VK_UP});
-  REQUIRE(Shows(trimlet, L"big.bmp", L"1 / 2"));
+  REQUIRE(Shows(trimlet, L"a.bmp", L"1 / 4"));
   CHECK(trimlet.Status(3) == L"2400 x 1600   (0, 400)");
   const HWND pane = trimlet.Child(IDC_EDITOR_PANE);
   RECT client;
@@ -209,4 +181,6 @@ TEST_CASE("Ctrl+R turns the selection and its ratio; a drag on a reduced picture
   CAPTURE(Narrow(moved));
   CHECK(std::abs((400 - y) - 30 * 2400 / shown) <= 4);
   CHECK(moved.substr(0, moved.find(L"(")) == L"2400 x 1600   ");
+  trimlet.Press({VK_MENU, VK_RIGHT});
+  CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
 }

@@ -15,42 +15,6 @@ std::wstring ProgramBesideTests(const wchar_t* fileName) {
   return path;
 }
 
-ProgramRun::ProgramRun(const std::wstring& program, const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info)) {
-    return;
-  }
-  CloseHandle(info.hThread);
-  process_ = info.hProcess;
-  id_ = info.dwProcessId;
-}
-
-ProgramRun::~ProgramRun() {
-  if (process_ == nullptr) return;
-  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_, 99);
-    WaitForSingleObject(process_, 5000);
-  }
-  CloseHandle(process_);
-}
-
-long ProgramRun::WaitForExit(DWORD timeoutMs) {
-  DWORD code = 0;
-  if (process_ == nullptr || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0 ||
-      !GetExitCodeProcess(process_, &code)) {
-    return -1;
-  }
-  return static_cast<long>(code);
-}
-
-long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
-  return ProgramRun(program, arguments).WaitForExit(timeoutMs);
-}
-
 namespace {
 
 struct WindowSearch {
@@ -123,25 +87,51 @@ void PressKeys(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-Trimlet::Trimlet(const std::wstring& arguments)
-    : run_(ProgramBesideTests(L"Trimlet.exe"), arguments) {
-  window = WaitForWindow(run_.Id(), MAIN_WINDOW_CLASS, TIMEOUT);
+Trimlet::Trimlet(const std::wstring& arguments, bool withWindow) {
+  const std::wstring program = ProgramBesideTests(L"Trimlet.exe");
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &info)) {
+    return;
+  }
+  CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  id_ = info.dwProcessId;
+  if (withWindow) window = WaitForWindow(id_, MAIN_WINDOW_CLASS, TIMEOUT);
 }
 
 Trimlet::~Trimlet() {
   if (window != nullptr && IsWindow(window)) Close();
+  if (process_ == nullptr) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+long Trimlet::WaitForExit() {
+  DWORD code = 0;
+  if (process_ == nullptr || WaitForSingleObject(process_, TIMEOUT) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process_, &code)) {
+    return -1;
+  }
+  return static_cast<long>(code);
 }
 
 bool Trimlet::Idle() const {
   return IsWindowVisible(window) && IsWindowEnabled(window) &&
-         TopLevelWindows(run_.Id(), L"#32770").empty();
+         TopLevelWindows(id_, L"#32770").empty();
 }
 
 HWND Trimlet::WaitDialog(const wchar_t* text) const {
   HWND found = nullptr;
   WaitUntil(
       [&] {
-        for (HWND dialog : TopLevelWindows(run_.Id(), L"#32770")) {
+        for (HWND dialog : TopLevelWindows(id_, L"#32770")) {
           if (DialogTexts(dialog).find(text) != std::wstring::npos) found = dialog;
         }
         return found != nullptr;
@@ -197,7 +187,7 @@ std::wstring Trimlet::Title() const {
 std::wstring Trimlet::Status(int part) const {
   wchar_t text[512] = L"";
   const HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, run_.Id());
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id_);
   void* remote = VirtualAllocEx(process, nullptr, sizeof(text), MEM_COMMIT, PAGE_READWRITE);
   SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
   ReadProcessMemory(process, remote, text, sizeof(text) - sizeof(wchar_t), nullptr);
@@ -219,7 +209,7 @@ void Trimlet::Drop(const std::wstring& path) const {
   header->pFiles = sizeof(DROPFILES);
   header->fWide = TRUE;
   path.copy(reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)), path.size());
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, run_.Id());
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id_);
   void* remote = VirtualAllocEx(process, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
   WriteProcessMemory(process, remote, drop.data(), drop.size(), nullptr);
   CloseHandle(process);
@@ -229,5 +219,5 @@ void Trimlet::Drop(const std::wstring& path) const {
 long Trimlet::Close() {
   PostMessageW(window, WM_CLOSE, 0, 0);
   window = nullptr;
-  return run_.WaitForExit(TIMEOUT);
+  return WaitForExit();
 }

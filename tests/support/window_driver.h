@@ -11,27 +11,6 @@
 // A program that lives beside the running test executable.
 std::wstring ProgramBesideTests(const wchar_t* fileName);
 
-// A started process; ended by force on destruction if it is still running.
-class ProgramRun {
- public:
-  ProgramRun(const std::wstring& program, const std::wstring& arguments);
-  ~ProgramRun();
-  ProgramRun(const ProgramRun&) = delete;
-  ProgramRun& operator=(const ProgramRun&) = delete;
-
-  bool Started() const { return process_ != nullptr; }
-  DWORD Id() const { return id_; }
-  // The exit code, or -1 when the process did not end in time.
-  long WaitForExit(DWORD timeoutMs);
-
- private:
-  HANDLE process_ = nullptr;
-  DWORD id_ = 0;
-};
-
-// Runs a program to its end; its exit code (-1 on a time-out).
-long RunToExit(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
-
 // The visible top-level windows of a process with the given class (any class
 // when null).
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
@@ -58,18 +37,21 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
   return true;
 }
 
-// Trimlet.exe started with `arguments`, its main window found.
+// Trimlet.exe started with `arguments`, its main window found (unless it
+// is not to have one); ended by force at the end if it is still running.
 class Trimlet {
  public:
   static constexpr DWORD TIMEOUT = 30000;
 
-  explicit Trimlet(const std::wstring& arguments);
+  explicit Trimlet(const std::wstring& arguments, bool withWindow = true);
   ~Trimlet();
   Trimlet(const Trimlet&) = delete;
   Trimlet& operator=(const Trimlet&) = delete;
 
   HWND window = nullptr;
-  DWORD Id() const { return run_.Id(); }
+  DWORD Id() const { return id_; }
+  // The exit code, or -1 when the process did not end in time.
+  long WaitForExit();
 
   // Ready for the next key: shown, enabled, no dialog of its own open.
   bool Idle() const;
@@ -95,5 +77,6 @@ class Trimlet {
   long Close();
 
  private:
-  ProgramRun run_;
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
 };
