@@ -124,12 +124,17 @@ void OnThemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
   OnSettingsChanged(message, wParam, lParam);
 }
 
-void OnContextMenu(HWND control, LPARAM point) {
+// The panes' menus; anything else (the caption's system menu) is the
+// system's. False when not handled.
+bool OnContextMenu(HWND control, LPARAM point) {
   if (control == g_main.fileList) {
     Popup(point, control, FolderMenu());
   } else if (control == g_main.editorPane) {
     Popup(point, control, GetSubMenu(GetMenu(g_main.window), IMAGE_MENU_POSITION));
+  } else {
+    return false;
   }
+  return true;
 }
 
 LRESULT OnNotify(NMHDR* header) {
@@ -192,7 +197,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_CONTEXTMENU:
-      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      if (!OnContextMenu(reinterpret_cast<HWND>(wParam), lParam)) break;
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
