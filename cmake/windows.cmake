@@ -30,7 +30,12 @@ add_library(trimlet_core STATIC
   ui/language.cpp
   ui/language_dialog.cpp
   ui/message_box.cpp
+  ui/link_control.cpp
   ui/options_dialog.cpp
+  ui/options_editor_page.cpp
+  ui/options_folders_page.cpp
+  ui/options_page.cpp
+  ui/options_shell_page.cpp
   ui/program_folder.cpp
   base/win_text.cpp
 )

@@ -158,4 +158,8 @@ ico "$(t16 actions/view-fullscreen)" sb_image_size
 draw_selection 16x16 "1.5,3.5 14.5,12.5" 1 "$work/selection16.png"
 ico "$work/selection16.png" sb_selection
 
+# The Options dialog's notice that administrator rights are missing, at its
+# real size of 32 pixels.
+convert "$tango/32x32/status/dialog-warning.png" "$out/notice_warning.ico"
+
 echo "Icons written to $out"

@@ -1,12 +1,52 @@
 #include "ui/dialog_helpers.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "settings/settings.h"
+#include "resources/resource.h"
 #include "ui/labels.h"
 #include "ui/window_geometry.h"
 
 namespace {
+
+// The pattern brush of a tab control's body, with the tab control it shows.
+struct PageBackground {
+  HBRUSH brush = nullptr;
+  HWND tab = nullptr;
+};
+
+PageBackground g_background;
+
+void DropBackground() {
+  if (g_background.brush != nullptr) DeleteObject(g_background.brush);
+  g_background = PageBackground{};
+}
+
+// The brush for `tab`, made from a picture of it; null without visual
+// styles.
+HBRUSH BackgroundBrush(HWND tab, bool rebuild) {
+  if (g_background.tab == tab && g_background.brush != nullptr && !rebuild) {
+    return g_background.brush;
+  }
+  DropBackground();
+  if (!IsThemed()) return nullptr;
+  RECT size;
+  GetWindowRect(tab, &size);
+  const HDC screen = GetDC(tab);
+  const HDC memory = CreateCompatibleDC(screen);
+  const HBITMAP picture =
+      CreateCompatibleBitmap(screen, size.right - size.left, size.bottom - size.top);
+  const HGDIOBJ old = SelectObject(memory, picture);
+  SendMessageW(tab, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(tab, screen);
+  g_background = {CreatePatternBrush(picture), tab};
+  DeleteObject(picture);
+  return g_background.brush;
+}
 
 Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
@@ -33,15 +73,68 @@ void SetDialogLabels(HWND dialog, const DialogLabel* labels, std::size_t count) 
   }
 }
 
+bool HandlePageBackground(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  const HWND tab = GetParent(page);
+  switch (message) {
+    case WM_DESTROY:
+      DropBackground();
+      return false;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      BackgroundBrush(tab, true);
+      return false;
+    case WM_ERASEBKGND:
+      result = TRUE;
+      return BackgroundBrush(tab, false) != nullptr;
+    case WM_CTLCOLORSTATIC:
+    case WM_LINK_BACKGROUND: {
+      const HBRUSH brush = BackgroundBrush(tab, false);
+      if (brush == nullptr) return false;
+      const HWND control = reinterpret_cast<HWND>(lParam);
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      RECT place;
+      GetWindowRect(control, &place);
+      MapWindowPoints(HWND_DESKTOP, tab, reinterpret_cast<POINT*>(&place), 2);
+      SetBkMode(dc, TRANSPARENT);
+      SetBrushOrgEx(dc, -place.left, -place.top, nullptr);
+      if (message == WM_LINK_BACKGROUND) {
+        RECT client;
+        GetClientRect(control, &client);
+        FillRect(dc, &client, brush);
+      }
+      result = reinterpret_cast<INT_PTR>(brush);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsThemed() {
+  const HMODULE theme = LoadLibraryW(L"uxtheme.dll");
+  if (theme == nullptr) return false;
+  using IsAppThemedFunction = BOOL(WINAPI*)();
+  const auto isAppThemed = reinterpret_cast<IsAppThemedFunction>(
+      reinterpret_cast<void*>(GetProcAddress(theme, "IsAppThemed")));
+  const bool themed = isAppThemed != nullptr && isAppThemed() != FALSE;
+  FreeLibrary(theme);
+  return themed;
+}
+
+void SetListHeight(HWND comboBox) { SendMessageW(comboBox, CB_SETMINVISIBLE, 20, 0); }
+
 void CentreOnParent(HWND window) {
   const HWND parent = GetParent(window);
   if (parent == nullptr) return;
   RECT parentRect;
   RECT own;
-  RECT workArea;
   GetWindowRect(parent, &parentRect);
   GetWindowRect(window, &own);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  // The work area of the parent's own screen.
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(parent, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& workArea = monitor.rcWork;
   const Point at =
       CentreOver(ToBox(parentRect), own.right - own.left, own.bottom - own.top, ToBox(workArea));
   SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -57,7 +150,9 @@ bool ShellOpen(const wchar_t* target, ShellTarget kind) {
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(nullptr, L"open", full, nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return true;
-  if (result != SE_ERR_NOASSOC) return false;
+  // "Open with" is offered for files only; a link without a program for it
+  // is a failure the caller reports.
+  if (result != SE_ERR_NOASSOC || kind != ShellTarget::Path) return false;
 
   wchar_t parameters[TARGET_CAPACITY + 32] = L"shell32.dll,OpenAs_RunDLL ";
   PathBuffer system;

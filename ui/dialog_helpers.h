@@ -38,6 +38,18 @@ Data* DialogData(HWND dialog) {
   return reinterpret_cast<Data*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
+// The background of a page of a tab control: under visual styles the page
+// shows the tab control's own body, and so do its static texts and links.
+// Each page's procedure hands every message here first and returns
+// `result` when this returns true.
+bool HandlePageBackground(HWND page, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
+// True when the program is drawn with visual styles.
+bool IsThemed();
+
+// A drop-down list that shows 20 entries.
+void SetListHeight(HWND comboBox);
+
 // Centres a window over its parent (owner), kept on the work area.
 void CentreOnParent(HWND window);
 

@@ -142,14 +142,18 @@ HWND Trimlet::WaitDialog(const wchar_t* text) const {
 
 // Without a window manager the test bed does not always give the activation
 // back to the main window when one of its dialogs closes.
-void Trimlet::Press(std::initializer_list<WORD> keys) const {
-  const DWORD target = GetWindowThreadProcessId(window, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), target, TRUE);
-  SetForegroundWindow(window);
-  SetActiveWindow(window);
-  AttachThreadInput(GetCurrentThreadId(), target, FALSE);
+void Trimlet::Press(std::initializer_list<WORD> keys, HWND target) const {
+  if (target == nullptr) target = window;
+  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetForegroundWindow(target);
+  SetActiveWindow(target);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
   Sleep(100);
   PressKeys(keys);
+  // Typed keys come in through the system; what the test does next must
+  // not overtake them.
+  Sleep(200);
 }
 
 void Trimlet::Drag(HWND control, POINT from, POINT to) const {

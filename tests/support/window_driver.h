@@ -60,8 +60,9 @@ class Trimlet {
   }
   // The first dialog whose texts hold `text`; null after the time-out.
   HWND WaitDialog(const wchar_t* text) const;
-  // Brings the window to the front, as a click on it would, then types.
-  void Press(std::initializer_list<WORD> keys) const;
+  // Brings the window (or one of its dialogs) to the front, as a click on
+  // it would, then types.
+  void Press(std::initializer_list<WORD> keys, HWND target = nullptr) const;
   // Drags with the left button from one point to another, in the client
   // coordinates of `control`.
   void Drag(HWND control, POINT from, POINT to) const;

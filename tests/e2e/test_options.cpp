@@ -1,0 +1,103 @@
+// The Options dialog of the real Trimlet.exe: every page edited as a user
+// does it, OK saving everything at once, Cancel nothing.
+#include <shlwapi.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "settings/registry.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
+
+namespace {
+
+constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
+constexpr const wchar_t* VERB = L"Directory\\shell\\Bluecrane.Trimlet";
+
+DWORD Option(const wchar_t* name) {
+  return ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, name).Number();
+}
+
+// A control of one of the dialog's pages.
+HWND PageControl(HWND dialog, int page, int control) {
+  return GetDlgItem(GetDlgItem(GetDlgItem(dialog, IDC_OPT_TABS), page), control);
+}
+
+void SetText(HWND control, const std::wstring& text) {
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring Text(HWND control) {
+  wchar_t text[300] = L"";
+  SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+HWND OpenOptions(const Trimlet& trimlet) {
+  trimlet.Press({VK_CONTROL, 'O'});
+  return trimlet.WaitDialog(L"Ask source at startup");
+}
+
+}  // namespace
+
+TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder folder(L"TrimletOptions");
+  REQUIRE(WritePicture(folder.File(L"square.bmp"), 1000, 1000, 0xFF808080, L"image/bmp"));
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"MinimumImageWidth", 200);
+  WriteNumberValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"OptionsSelectedTab", 5);
+  Trimlet trimlet(L"/EXPLORE \"" + folder.path + L"\"");
+  REQUIRE(WaitUntil([&] { return trimlet.Status(3) == L"1000 x 667   (0, 166)"; }, TIMEOUT));
+
+  // Folders, the page a stored page out of range opens: a check box, a
+  // number past its range, a destination that is not absolute, then one.
+  HWND dialog = OpenOptions(trimlet);
+  REQUIRE(dialog != nullptr);
+  PostMessageW(PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_ASK_SOURCE), BM_CLICK, 0,
+               0);
+  SetText(PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_MIN_WIDTH), L"12");
+  const HWND destination = PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_DEST_FOLDER);
+  SetText(destination, L"photos\\out");
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  const HWND warning = trimlet.WaitDialog(L"not an absolute path");
+  REQUIRE(warning != nullptr);
+  PostMessageW(warning, WM_COMMAND, IDOK, 0);
+  CHECK(WaitUntil([&] { return !IsWindow(warning); }, TIMEOUT));
+  SetText(destination, L"  " + folder.File(L"crops") + L" ");
+  // Editor and Shell, reached with Ctrl+Tab.
+  trimlet.Press({VK_CONTROL, VK_TAB}, dialog);
+  PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_FREE_SELECTION), BM_CLICK, 0,
+               0);
+  trimlet.Press({VK_CONTROL, VK_TAB}, dialog);
+  SetText(PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION), L"Crop here");
+  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  // The folder is loaded again with the free selection: the whole picture.
+  CHECK(WaitUntil([&] { return trimlet.Status(3) == L"1000 x 1000   (0, 0)"; }, TIMEOUT));
+  CHECK(Option(L"StartupAskFolder") == 1);
+  CHECK(Option(L"MinimumImageWidth") == 96);
+  CHECK(Option(L"ResizeRatioMode") == 2);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() ==
+        folder.File(L"crops"));
+  CHECK(ReadRawValue(HKEY_CLASSES_ROOT, VERB, L"").Text() == L"Crop here");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"OptionsSelectedTab").Number() == 2);
+
+  // Again on the Shell page, showing what was saved; Cancel keeps it.
+  dialog = OpenOptions(trimlet);
+  REQUIRE(dialog != nullptr);
+  const HWND caption = PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION);
+  CHECK(IsWindowVisible(caption));
+  CHECK(Text(caption) == L"Crop here");
+  CHECK(Text(PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_MIN_WIDTH)) == L"96");
+  SetText(caption, L"");
+  PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_CUSTOM_RATIO), BM_CLICK, 0,
+               0);
+  trimlet.Press({VK_ESCAPE}, dialog);
+  CHECK(trimlet.WaitIdle());
+  CHECK(Option(L"ResizeRatioMode") == 2);
+  CHECK(ReadRawValue(HKEY_CLASSES_ROOT, VERB, L"").Text() == L"Crop here");
+  CHECK(trimlet.Status(3) == L"1000 x 1000   (0, 0)");
+}
