@@ -48,8 +48,9 @@ void OnInitDialog(HWND page, const Options& options) {
 
 void ChangeFolder(HWND page) {
   PathBuffer folder;
-  if (!PickFolder(page, LabelText(LBL_SELECT_DEST_FOLDER), folder)) {
-    ShowMessage(page, LabelText(LBL_FOLDER_SELECTION_ERROR), MB_OK | MB_ICONERROR);
+  const HWND dialog = GetAncestor(page, GA_ROOT);
+  if (!PickFolder(dialog, LabelText(LBL_SELECT_DEST_FOLDER), folder)) {
+    ShowMessage(dialog, LabelText(LBL_FOLDER_SELECTION_ERROR), MB_OK | MB_ICONERROR);
   } else if (folder[0] != L'\0') {
     SetDlgItemTextW(page, IDC_OPT_FOLDERS_DEST_FOLDER, folder);
   }

@@ -49,6 +49,7 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   REQUIRE(WritePicture(folder.File(L"square.bmp"), 1000, 1000, 0xFF808080, L"image/bmp"));
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"MinimumImageWidth", 200);
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", folder.path);
   WriteNumberValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"OptionsSelectedTab", 5);
   Trimlet trimlet(L"/EXPLORE \"" + folder.path + L"\"");
   REQUIRE(WaitUntil([&] { return trimlet.Status(3) == L"1000 x 667   (0, 166)"; }, TIMEOUT));
@@ -67,6 +68,19 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   REQUIRE(warning != nullptr);
   PostMessageW(warning, WM_COMMAND, IDOK, 0);
   CHECK(WaitUntil([&] { return !IsWindow(warning); }, TIMEOUT));
+  // Its link picks a folder, starting at the one used last. (Wine's picker
+  // goes down to that folder only from its second opening in a process:
+  // the first is cancelled.)
+  const HWND link = PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_CHANGE_LINK);
+  for (WPARAM answer : {IDCANCEL, IDOK}) {
+    trimlet.Drag(link, {2, 2}, {2, 2});
+    const HWND picker = trimlet.WaitDialog(L"Select the destination folder");
+    REQUIRE(picker != nullptr);
+    if (answer == IDOK) TakeFolderShown(picker, L"TrimletOptions");
+    if (answer == IDCANCEL) PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    CHECK(WaitUntil([&] { return !IsWindow(picker); }, TIMEOUT));
+  }
+  CHECK(WaitUntil([&] { return Text(destination) == folder.path; }, TIMEOUT));
   SetText(destination, L"  " + folder.File(L"crops") + L" ");
   // Editor and Shell, reached with Ctrl+Tab.
   trimlet.Press({VK_CONTROL, VK_TAB}, dialog);

@@ -69,6 +69,45 @@ std::wstring DialogTexts(HWND dialog) {
   return texts[0] + L"|" + texts[1];
 }
 
+void TakeFolderShown(HWND picker, const wchar_t* name) {
+  HWND tree = nullptr;
+  EnumChildWindows(
+      picker,
+      [](HWND child, LPARAM found) {
+        wchar_t className[64] = L"";
+        GetClassNameW(child, className, 64);
+        if (lstrcmpW(className, WC_TREEVIEWW) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&tree));
+  // The selected item's text, read through memory of the picker's process.
+  DWORD processId = 0;
+  GetWindowThreadProcessId(picker, &processId);
+  const HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  auto* remote =
+      static_cast<BYTE*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  WaitUntil(
+      [&] {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem =
+            reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(item));
+        item.cchTextMax = 260;
+        wchar_t text[261] = L"";
+        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote + sizeof(item), text, 260 * sizeof(wchar_t), nullptr);
+        return lstrcmpiW(text, name) == 0;
+      },
+      Trimlet::TIMEOUT);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  PostMessageW(picker, WM_COMMAND, IDOK, 0);
+}
+
 void PressKeys(std::initializer_list<WORD> keys) {
   std::vector<INPUT> inputs;
   for (WORD key : keys) {

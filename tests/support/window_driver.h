@@ -22,6 +22,10 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 // line feeds: its static texts, and its buttons after a "|".
 std::wstring DialogTexts(HWND dialog);
 
+// Waits until the folder picker has gone down to the folder `name` it
+// starts at (it opens the tree on the way), then takes it with OK.
+void TakeFolderShown(HWND picker, const wchar_t* name);
+
 // Presses the keys in order and releases them in reverse, as the keyboard
 // would, into the foreground window.
 void PressKeys(std::initializer_list<WORD> keys);

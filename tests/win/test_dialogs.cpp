@@ -1,0 +1,66 @@
+// The dialogs' own controls, made inside the test process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <doctest/doctest.h>
+
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/support/main_window_fixture.h"
+#include "ui/link_control.h"
+#include "ui/options_pages.h"
+
+namespace {
+
+// The WM_LINK_ACTIVATED messages waiting for `dialog`, as control IDs.
+std::vector<WPARAM> Activations(HWND dialog) {
+  std::vector<WPARAM> ids;
+  MSG message;
+  while (PeekMessageW(&message, dialog, WM_LINK_ACTIVATED, WM_LINK_ACTIVATED, PM_REMOVE)) {
+    ids.push_back(message.wParam);
+  }
+  return ids;
+}
+
+}  // namespace
+
+TEST_CASE("links: one activation a click or key, seven at once, slots free again") {
+  MainWindowFixture fixture;
+  const HWND tab = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD, 0, 0, 400, 300,
+                                   GetActiveWindow(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  OptionsEdit edit = {};
+  // The Shell page has two static texts; four pages give eight.
+  std::vector<HWND> pages;
+  std::vector<HWND> texts;
+  for (int i = 0; i < 4; ++i) {
+    pages.push_back(CreateShellPage(tab, edit));
+    for (int id : {IDC_OPT_SHELL_PROMPT, IDC_OPT_SHELL_NOTICE_TEXT}) {
+      texts.push_back(GetDlgItem(pages.back(), id));
+    }
+  }
+  for (int i = 0; i < 7; ++i) CHECK(MakeLink(texts[i]));
+  // Regression: an eighth link was written past the table.
+  const LONG_PTR plain = GetWindowLongPtrW(texts[7], GWLP_WNDPROC);
+  CHECK_FALSE(MakeLink(texts[7]));
+  CHECK(GetWindowLongPtrW(texts[7], GWLP_WNDPROC) == plain);
+
+  SendMessageW(texts[0], WM_LBUTTONUP, 0, 0);
+  CHECK(Activations(pages[0]) == std::vector<WPARAM>{IDC_OPT_SHELL_PROMPT});
+  SendMessageW(texts[1], WM_KEYUP, VK_SPACE, 0);
+  SendMessageW(texts[1], WM_KEYUP, 'A', 0);
+  CHECK(Activations(pages[0]) == std::vector<WPARAM>{IDC_OPT_SHELL_NOTICE_TEXT});
+  // While a link has the focus, Enter is its own, not the default button's.
+  SendMessageW(texts[2], WM_SETFOCUS, 0, 0);
+  CHECK_FALSE(RegisterHotKey(nullptr, 7, 0, VK_RETURN));
+  SendMessageW(texts[2], WM_HOTKEY, 1, 0);
+  CHECK(Activations(pages[1]) == std::vector<WPARAM>{IDC_OPT_SHELL_PROMPT});
+  SendMessageW(texts[2], WM_KILLFOCUS, 0, 0);
+  CHECK(RegisterHotKey(nullptr, 7, 0, VK_RETURN));
+  UnregisterHotKey(nullptr, 7);
+
+  // A destroyed dialog's links give their slots to new ones.
+  DestroyWindow(pages[0]);
+  CHECK(MakeLink(texts[7]));
+  DestroyWindow(tab);
+}
