@@ -4,11 +4,16 @@
 
 #include <doctest/doctest.h>
 
+#include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "resources/resource.h"
+#include "settings/registry.h"
+#include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
 #include "ui/link_control.h"
+#include "ui/options_dialog.h"
 #include "ui/options_pages.h"
 
 namespace {
@@ -63,4 +68,49 @@ TEST_CASE("links: one activation a click or key, seven at once, slots free again
   DestroyWindow(pages[0]);
   CHECK(MakeLink(texts[7]));
   DestroyWindow(tab);
+}
+
+namespace {
+
+// Drives the Options dialog from inside: a change and OK, then, once the
+// save's error has been seen, Cancel.
+struct OptionsDriver {
+  HHOOK hook = SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId());
+  ~OptionsDriver() { UnhookWindowsHookEx(hook); }
+  static inline HWND options = nullptr;
+  static inline std::wstring error;
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    wchar_t text[256] = L"";
+    if (code == HCBT_ACTIVATE && GetDlgItem(window, IDC_OPT_TABS) != nullptr) {
+      options = window;
+      const HWND page = GetDlgItem(GetDlgItem(window, IDC_OPT_TABS), IDD_OPTIONS_EDITOR);
+      PostMessageW(GetDlgItem(page, IDC_OPT_EDITOR_FREE_SELECTION), BM_CLICK, 0, 0);
+      PostMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    } else if (code == HCBT_ACTIVATE && window != options && options != nullptr) {
+      for (HWND item = GetWindow(window, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+        GetWindowTextW(item, text, 256);
+        error += text;
+      }
+      PostMessageW(window, WM_COMMAND, IDOK, 0);
+      PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+}  // namespace
+
+TEST_CASE("Options: a refused save says so, keeps the dialog, and changes nothing") {
+  MainWindowFixture fixture;
+  DeniedKey denied(HKEY_CURRENT_USER, OPTIONS_KEY, KEY_SET_VALUE);
+  OptionsDriver driver;
+  int tab = 1;
+  CHECK(ShowOptionsDialog(MainWindow(), &tab));  // an option changed, though not saved
+  CHECK(OptionsDriver::error.find(L"Error saving setting into the Registry.") !=
+        std::wstring::npos);
+  CHECK(Settings().options.ResizeRatioMode == RATIO_MODE_CUSTOM);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioMode").Number() ==
+        RATIO_MODE_CUSTOM);
+  CHECK(tab == 1);
 }
