@@ -206,11 +206,7 @@ void Trimlet::Drag(HWND control, POINT from, POINT to) const {
     Sleep(100);
     button.mi.dwFlags = press;
     SendInput(1, &button, sizeof(button));
-    // In steps, as a hand moves.
-    for (int step = 1; press == MOUSEEVENTF_LEFTDOWN && step <= 4; ++step) {
-      Sleep(50);
-      SetCursorPos(from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4);
-    }
+    if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
   }
   Sleep(200);
 }

@@ -53,7 +53,6 @@ TEST_CASE("links: one activation a click or key, seven at once, slots free again
   SendMessageW(texts[0], WM_LBUTTONUP, 0, 0);
   CHECK(Activations(pages[0]) == std::vector<WPARAM>{IDC_OPT_SHELL_PROMPT});
   SendMessageW(texts[1], WM_KEYUP, VK_SPACE, 0);
-  SendMessageW(texts[1], WM_KEYUP, 'A', 0);
   CHECK(Activations(pages[0]) == std::vector<WPARAM>{IDC_OPT_SHELL_NOTICE_TEXT});
   // While a link has the focus, Enter is its own, not the default button's.
   SendMessageW(texts[2], WM_SETFOCUS, 0, 0);
