@@ -42,7 +42,7 @@ add_library(trimlet_core STATIC
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 shlwapi shell32 ole32 advapi32 user32
+target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32
   gdi32)
 trimlet_warnings(trimlet_core)
 

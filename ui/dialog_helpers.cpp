@@ -1,7 +1,9 @@
 #include "ui/dialog_helpers.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "settings/settings.h"
 #include "resources/resource.h"
@@ -48,14 +50,32 @@ HBRUSH BackgroundBrush(HWND tab, bool rebuild) {
   return g_background.brush;
 }
 
+// The pickers have no use for the context-help button.
+void DropContextHelp(HWND frame) {
+  SetWindowLongPtrW(frame, GWL_EXSTYLE,
+                    GetWindowLongPtrW(frame, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CONTEXTHELP));
+}
+
+UINT_PTR CALLBACK SaveFileHook(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) DropContextHelp(GetParent(dialog));
+  return 0;
+}
+
 Box ToBox(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-int CALLBACK FolderBrowserEvent(HWND browser, UINT message, LPARAM, LPARAM) {
+int CALLBACK FolderBrowserEvent(HWND browser, UINT message, LPARAM item, LPARAM) {
   if (message == BFFM_INITIALIZED) {
+    DropContextHelp(browser);
     const wchar_t* last = Settings().options.LastUsedFolder;
-    if (last[0] != L'\0' && GetFileAttributesW(last) != INVALID_FILE_ATTRIBUTES) {
+    if (last[0] != L'\0' && PathIsDirectoryW(last)) {
       SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(last));
     }
+  } else if (message == BFFM_SELCHANGED) {
+    // Only a place with a path can be taken, not a printer or the network.
+    PathBuffer path;
+    const BOOL hasPath =
+        SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) && path[0] != L'\0';
+    SendMessageW(browser, BFFM_ENABLEOK, 0, hasPath);
   }
   return 0;
 }
@@ -180,5 +200,30 @@ bool PickFolder(HWND owner, const wchar_t* title, PathBuffer& folder) {
     return false;
   }
   SetLastUsedFolder(folder);
+  return true;
+}
+
+bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter,
+                  const wchar_t* extension, PathBuffer& path) {
+  path[0] = L'\0';
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = PATH_CAPACITY;
+  dialog.lpstrInitialDir = Settings().options.LastUsedFolder;
+  dialog.lpstrTitle = title;
+  dialog.lpstrDefExt = extension;
+  dialog.lpfnHook = SaveFileHook;
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_PATHMUSTEXIST |
+                 OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING | OFN_DONTADDTORECENT;
+  if (!GetSaveFileNameW(&dialog)) {
+    path[0] = L'\0';
+    return CommDlgExtendedError() == 0;
+  }
+  PathBuffer folder;
+  if (CopyText(folder, path) && PathRemoveFileSpecW(folder)) SetLastUsedFolder(folder);
   return true;
 }

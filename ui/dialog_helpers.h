@@ -63,3 +63,10 @@ bool ShellOpen(const wchar_t* target, ShellTarget kind);
 // empty path when the user cancelled; the chosen folder becomes the last
 // used one.
 bool PickFolder(HWND owner, const wchar_t* title, PathBuffer& folder);
+
+// Lets the user name a file to write, starting in the last used folder;
+// `filter` holds pairs of a description and a pattern, ended by an empty
+// text. True with an empty path when the user cancelled; the chosen file's
+// folder becomes the last used one.
+bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter,
+                  const wchar_t* extension, PathBuffer& path);

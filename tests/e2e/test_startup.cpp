@@ -20,15 +20,6 @@ TEST_CASE("a first start asks for the source folder; Cancel leaves the window em
   CHECK(trimlet.Close() == 0);
 }
 
-TEST_CASE("a folder that does not exist is ignored silently") {
-  RegistrySandbox sandbox;
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  Trimlet trimlet(L"/EXPLORE \"C:\\No Such Folder\"");
-  REQUIRE(trimlet.WaitIdle());
-  CHECK(trimlet.Title() == L"Trimlet");
-  CHECK(TopLevelWindows(trimlet.Id(), nullptr).size() == 1);
-}
-
 TEST_CASE("/UNINSTALL twice: no window, exit code 0, nothing of ours left") {
   RegistrySandbox sandbox;
   WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\OtherProduct", L"Kept", 1);

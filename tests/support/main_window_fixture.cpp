@@ -31,3 +31,20 @@ void PumpMessages() {
     DispatchMessageW(&message);
   }
 }
+
+DialogAnswerer::DialogAnswerer(std::function<void(HWND)> answer)
+    : hook_(SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId())) {
+  answer_ = std::move(answer);
+}
+
+DialogAnswerer::~DialogAnswerer() { UnhookWindowsHookEx(hook_); }
+
+LRESULT CALLBACK DialogAnswerer::Proc(int code, WPARAM wParam, LPARAM lParam) {
+  const HWND window = reinterpret_cast<HWND>(wParam);
+  wchar_t className[16] = L"";
+  if (code == HCBT_ACTIVATE && GetClassNameW(window, className, 16) &&
+      lstrcmpW(className, L"#32770") == 0) {
+    answer_(window);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "tests/support/registry_sandbox.h"
 
 class MainWindowFixture {
@@ -20,3 +22,18 @@ class MainWindowFixture {
 
 // Handles the messages that are waiting, as the program's loop would.
 void PumpMessages();
+
+// Hands each dialog this thread brings up (a message box, a picker, one of
+// the program's) to `answer` as it comes up, for the test to answer it.
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(std::function<void(HWND)> answer);
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+ private:
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam);
+  static inline std::function<void(HWND)> answer_;
+  HHOOK hook_;
+};

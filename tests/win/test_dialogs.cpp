@@ -1,6 +1,7 @@
 // The dialogs' own controls, made inside the test process.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <doctest/doctest.h>
 
@@ -12,6 +13,9 @@
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/support/window_driver.h"
+#include "tests/support/test_pictures.h"
+#include "ui/dialog_helpers.h"
 #include "ui/link_control.h"
 #include "ui/options_dialog.h"
 #include "ui/options_pages.h"
@@ -69,47 +73,48 @@ TEST_CASE("links: one activation a click or key, seven at once, slots free again
   DestroyWindow(tab);
 }
 
-namespace {
-
-// Drives the Options dialog from inside: a change and OK, then, once the
-// save's error has been seen, Cancel.
-struct OptionsDriver {
-  HHOOK hook = SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId());
-  ~OptionsDriver() { UnhookWindowsHookEx(hook); }
-  static inline HWND options = nullptr;
-  static inline std::wstring error;
-  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND window = reinterpret_cast<HWND>(wParam);
-    wchar_t text[256] = L"";
-    if (code == HCBT_ACTIVATE && GetDlgItem(window, IDC_OPT_TABS) != nullptr) {
-      options = window;
-      const HWND page = GetDlgItem(GetDlgItem(window, IDC_OPT_TABS), IDD_OPTIONS_EDITOR);
-      PostMessageW(GetDlgItem(page, IDC_OPT_EDITOR_FREE_SELECTION), BM_CLICK, 0, 0);
-      PostMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-    } else if (code == HCBT_ACTIVATE && window != options && options != nullptr) {
-      for (HWND item = GetWindow(window, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
-        GetWindowTextW(item, text, 256);
-        error += text;
-      }
-      PostMessageW(window, WM_COMMAND, IDOK, 0);
-      PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-};
-
-}  // namespace
-
+// From inside the dialog: a change and OK, then, once the save's error has
+// been seen, Cancel.
 TEST_CASE("Options: a refused save says so, keeps the dialog, and changes nothing") {
   MainWindowFixture fixture;
   DeniedKey denied(HKEY_CURRENT_USER, OPTIONS_KEY, KEY_SET_VALUE);
-  OptionsDriver driver;
+  HWND options = nullptr;
+  std::wstring error;
+  DialogAnswerer answerer([&](HWND dialog) {
+    if (options == nullptr) {
+      options = dialog;
+      const HWND page = GetDlgItem(GetDlgItem(dialog, IDC_OPT_TABS), IDD_OPTIONS_EDITOR);
+      PostMessageW(GetDlgItem(page, IDC_OPT_EDITOR_FREE_SELECTION), BM_CLICK, 0, 0);
+      PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    } else if (dialog != options) {
+      error = DialogTexts(dialog);
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+    }
+  });
   int tab = 1;
   CHECK(ShowOptionsDialog(MainWindow(), &tab));  // an option changed, though not saved
-  CHECK(OptionsDriver::error.find(L"Error saving setting into the Registry.") !=
-        std::wstring::npos);
+  CHECK(error.find(L"Error saving setting into the Registry.") != std::wstring::npos);
   CHECK(Settings().options.ResizeRatioMode == RATIO_MODE_CUSTOM);
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioMode").Number() ==
         RATIO_MODE_CUSTOM);
   CHECK(tab == 1);
+}
+
+TEST_CASE("the save picker: a file in the last used folder, its extension added; Cancel") {
+  MainWindowFixture fixture;
+  ScratchFolder folder(L"TrimletSavePicker");
+  SetLastUsedFolder(folder.path.c_str());
+  const wchar_t* name = nullptr;
+  // A file name and OK, or Cancel without one.
+  DialogAnswerer answerer([&](HWND frame) {
+    if (name != nullptr) SetDlgItemTextW(frame, GetDlgItem(frame, cmb13) ? cmb13 : edt1, name);
+    PostMessageW(frame, WM_COMMAND, name != nullptr ? IDOK : IDCANCEL, 0);
+  });
+  PathBuffer path;
+  for (const wchar_t* typed : {L"new", static_cast<const wchar_t*>(nullptr)}) {
+    name = typed;
+    CHECK(PickSaveFile(MainWindow(), L"Pick", L"Language files\0*.ini\0", L"ini", path));
+    CHECK(std::wstring(path) == (name != nullptr ? folder.File(L"new.ini") : L""));
+  }
 }

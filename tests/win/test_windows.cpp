@@ -21,6 +21,7 @@
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/support/window_driver.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "ui/labels.h"
@@ -54,29 +55,15 @@ std::wstring StatusText(int part) {
   return text;
 }
 
-// Ends each message box of this thread as it comes up, keeping the texts of
-// its controls and the cursor it came with.
+// Ends each message box as it comes up, keeping its texts and the cursor it
+// came with.
 struct MessageBoxes {
-  MessageBoxes() : hook(SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId())) {
-    seen.clear();
-  }
-  ~MessageBoxes() { UnhookWindowsHookEx(hook); }
-  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND box = reinterpret_cast<HWND>(wParam);
-    wchar_t text[512] = L"";
-    if (code == HCBT_ACTIVATE && GetClassNameW(box, text, 512) && lstrcmpW(text, L"#32770") == 0 &&
-        box != BusyDialog()) {
-      seen.emplace_back(L"", GetCursor());
-      for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
-        GetWindowTextW(item, text, 512);
-        seen.back().first += text;
-      }
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-  HHOOK hook;
-  static inline std::vector<std::pair<std::wstring, HCURSOR>> seen;
+  std::vector<std::pair<std::wstring, HCURSOR>> seen;
+  DialogAnswerer answerer{[this](HWND box) {
+    if (box == BusyDialog()) return;
+    seen.emplace_back(DialogTexts(box), GetCursor());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }};
 };
 
 // A folder of two pictures open, the first one shown.
@@ -182,8 +169,8 @@ TEST_CASE("a picture whose busy worker cannot start is not shown; the user is to
        {IDM_IMAGE_ROTATE, IDM_IMAGE_SAVE_BACK, IDM_IMAGE_SAVE_ONLY, IDM_IMAGE_SAVE_NEXT}) {
     CHECK_FALSE(IsCommandEnabled(command));
   }
-  REQUIRE(MessageBoxes::seen.size() == 1);
-  CHECK(MessageBoxes::seen[0].first.find(scene.folder.File(L"b.bmp")) != std::wstring::npos);
+  REQUIRE(boxes.seen.size() == 1);
+  CHECK(boxes.seen[0].first.find(scene.folder.File(L"b.bmp")) != std::wstring::npos);
 }
 
 // Regression: rebuilt bars had every button enabled and unchecked and blank
@@ -299,6 +286,6 @@ TEST_CASE("a message box comes with the arrow cursor") {
   MessageBoxes boxes;
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   ShowMessage(MainWindow(), L"Done", MB_OK);
-  REQUIRE(MessageBoxes::seen.size() == 1);
-  CHECK(MessageBoxes::seen[0].second == LoadCursorW(nullptr, IDC_ARROW));
+  REQUIRE(boxes.seen.size() == 1);
+  CHECK(boxes.seen[0].second == LoadCursorW(nullptr, IDC_ARROW));
 }
