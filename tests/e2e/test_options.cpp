@@ -119,6 +119,8 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() ==
         folder.File(L"crops"));
   CHECK(ReadRawValue(HKEY_CLASSES_ROOT, VERB, L"").Text() == L"Crop here");
+  CHECK(ReadRawValue(HKEY_CLASSES_ROOT, L"Drive\\shell\\Bluecrane.Trimlet", L"").Text() ==
+        L"Crop here");
   CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"OptionsSelectedTab").Number() == 2);
 
   // Again on the Shell page, showing what was saved; Cancel keeps it.
