@@ -42,7 +42,7 @@ add_library(trimlet_core STATIC
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32
+target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32 version
   gdi32)
 trimlet_warnings(trimlet_core)
 
@@ -64,11 +64,23 @@ add_custom_command(
   COMMENT "Drawing the busy animation"
   VERBATIM)
 
+# So is the About box's header, from the program's icon.
+set(TRIMLET_ABOUT_HEADER ${CMAKE_BINARY_DIR}/generated/about_header.bmp)
+add_custom_command(
+  OUTPUT ${TRIMLET_ABOUT_HEADER}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/make_about_header.py
+          ${CMAKE_SOURCE_DIR}/resources/trimlet.ico ${TRIMLET_ABOUT_HEADER}
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_about_header.py
+          ${CMAKE_SOURCE_DIR}/resources/trimlet.ico
+  COMMENT "Drawing the About box's header"
+  VERBATIM)
+
 # The resources, for the program and for the tests that make its windows.
-set(TRIMLET_RESOURCES resources/trimlet.rc ${TRIMLET_BUSY_ANIMATION})
+set(TRIMLET_RESOURCES resources/trimlet.rc ${TRIMLET_BUSY_ANIMATION} ${TRIMLET_ABOUT_HEADER})
 file(GLOB TRIMLET_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)
 set_source_files_properties(resources/trimlet.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/trimlet.manifest;${CMAKE_SOURCE_DIR}/resources/trimlet.ico;${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/icons.rc;${TRIMLET_ICONS};${TRIMLET_BUSY_ANIMATION}")
+  "${CMAKE_SOURCE_DIR}/resources/trimlet.manifest;${CMAKE_SOURCE_DIR}/resources/trimlet.ico;${CMAKE_SOURCE_DIR}/resources/resource.h;${CMAKE_SOURCE_DIR}/resources/icons.rc;${TRIMLET_ICONS};${TRIMLET_BUSY_ANIMATION};${TRIMLET_ABOUT_HEADER}")
 
 add_executable(Trimlet WIN32 app/main.cpp ${TRIMLET_RESOURCES})
 target_include_directories(Trimlet PRIVATE ${CMAKE_BINARY_DIR}/generated)
@@ -98,7 +110,7 @@ trimlet_warnings(win_tests)
 
 file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
-target_link_libraries(e2e_tests PRIVATE test_support doctest_main)
+target_link_libraries(e2e_tests PRIVATE test_support doctest_main version)
 add_dependencies(e2e_tests Trimlet)
 trimlet_warnings(e2e_tests)
 

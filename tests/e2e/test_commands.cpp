@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <vector>
 
 #include "resources/resource.h"
 #include "settings/registry.h"
@@ -120,4 +121,35 @@ TEST_CASE("a dropped folder, or a file in it, becomes the source") {
   trimlet.Drop(other.File(L"z.jpg"));
   CHECK(WaitUntil([&] { return trimlet.Title() == L"Trimlet - " + other.path; }, TIMEOUT));
   CHECK(WaitUntil([&] { return trimlet.Status(0) == L"z.jpg" && trimlet.Idle(); }, TIMEOUT));
+}
+
+TEST_CASE("the About box from the Help menu: the file's version, and links") {
+  RegistrySandbox sandbox;
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  // The version as the file itself says it.
+  const std::wstring program = ProgramBesideTests(L"Trimlet.exe");
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  REQUIRE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  REQUIRE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
+  const std::wstring version = std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
+                               std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
+                               std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." +
+                               std::to_wstring(LOWORD(info->dwFileVersionLS));
+  // F10 opens the menu bar; left of File are the system menu, then Help,
+  // whose last item is About.
+  trimlet.Press({VK_F10});
+  for (WORD key : {VK_LEFT, VK_LEFT, VK_DOWN, VK_UP, VK_RETURN}) PressKeys({key});
+  const HWND about = trimlet.WaitDialog(L"Developed in C/C++ by:");
+  REQUIRE(about != nullptr);
+  CHECK(DialogTexts(about).find(L"Version " + version + L"\n") != std::wstring::npos);
+  for (int link : {IDC_ABOUT_DEVELOPER_LINK, IDC_ABOUT_ICONS_LINK, IDC_ABOUT_SETUP_LINK}) {
+    const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(about, link), GWL_STYLE);
+    CHECK((style & (WS_TABSTOP | SS_NOTIFY)) == (WS_TABSTOP | SS_NOTIFY));
+  }
+  trimlet.Press({VK_ESCAPE}, about);
+  CHECK(trimlet.WaitIdle());
 }
