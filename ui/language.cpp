@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "base/product.h"
 #include "settings/registry.h"
 #include "ui/english_labels.h"
 #include "ui/labels.h"
@@ -12,6 +13,8 @@ namespace {
 
 constexpr const wchar_t* LANGUAGE_FILE_VALUE = L"LanguageFile";
 constexpr const wchar_t* LABELS_SECTION = L"LABELS";
+constexpr const wchar_t* TRANSLATOR_SECTION = L"TRANSLATOR";
+constexpr const wchar_t* SETUP_SECTION = L"SETUP";
 
 struct LanguageState {
   PathBuffer currentFile = L"<default>";
@@ -94,4 +97,45 @@ const wchar_t* CurrentLanguageFile() { return g_language.currentFile; }
 
 void SetCurrentLanguageFile(const wchar_t* path) {
   if (!CopyText(g_language.currentFile, path)) CopyText(g_language.currentFile, DEFAULT_LANGUAGE);
+}
+
+bool SetLanguage(const wchar_t* path) {
+  const wchar_t* value =
+      EqualsIgnoreAsciiCase(path, DEFAULT_LANGUAGE) ? DEFAULT_LANGUAGE : PathFindFileNameW(path);
+  if (!WriteRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, LANGUAGE_FILE_VALUE, value)) return false;
+  SetCurrentLanguageFile(path);
+  return true;
+}
+
+bool WriteEnglishLanguageFile(const wchar_t* path) {
+  PathBuffer folder;
+  PathBuffer temporary;
+  if (!CopyText(folder, path) || !PathRemoveFileSpecW(folder) ||
+      GetTempFileNameW(folder[0] != L'\0' ? folder : L".", L"~tl", 0, temporary) == 0) {
+    return false;
+  }
+  bool written = WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorName", MAKER_NAME,
+                                            temporary) &&
+                 WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorMail", MAKER_MAIL,
+                                            temporary);
+  for (const SetupText& setup : kSetupTexts) {
+    written = written && WritePrivateProfileStringW(SETUP_SECTION, setup.key, setup.text, temporary);
+  }
+  for (int id = 0; id < LABEL_COUNT && written; ++id) {
+    wchar_t key[12];
+    LabelKey(id, key);
+    written = WritePrivateProfileStringW(LABELS_SECTION, key, EnglishDefault(id), temporary) != FALSE;
+  }
+  // Flushes the profile cache before the file moves.
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary);
+  if (written) {
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    }
+    written = MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (!written && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path, attributes);
+  }
+  if (!written) DeleteFileW(temporary);
+  return written;
 }

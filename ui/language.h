@@ -19,5 +19,15 @@ void ReloadLabels();
 const wchar_t* CurrentLanguageFile();
 void SetCurrentLanguageFile(const wchar_t* path);
 
+// Makes `path` (a language file, or DEFAULT_LANGUAGE) the user's language,
+// stored as its file name; the current language changes only once stored.
+bool SetLanguage(const wchar_t* path);
+
+// Writes the English texts, with the translator's and the set-up sections,
+// as a language file at `path`: into a new file beside it that then takes
+// its place, so a failure leaves any old file as it was and no part of a
+// new one.
+bool WriteEnglishLanguageFile(const wchar_t* path);
+
 // The folder "Lang" beside the executable.
 void GetLanguageFolder(PathBuffer& folder);

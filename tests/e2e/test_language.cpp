@@ -1,0 +1,88 @@
+// The Language dialog of the real Trimlet.exe: another language at once,
+// back to English, and a new English language file to translate.
+#include <windows.h>
+#include <dlgs.h>
+#include <shlwapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "resources/resource.h"
+#include "settings/registry.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
+
+namespace {
+
+constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
+
+// A language folder beside the program for the test's run.
+struct LanguageFolder {
+  std::wstring path = ProgramBesideTests(L"Lang");
+  LanguageFolder() {
+    CreateDirectoryW(path.c_str(), nullptr);
+    const std::wstring file = path + L"\\Test.ini";
+    WritePrivateProfileStringW(L"TRANSLATOR", L"TranslatorName", L"Test Person", file.c_str());
+    WritePrivateProfileStringW(L"LABELS", L"0077", L"Kein Bild", file.c_str());
+  }
+  ~LanguageFolder() { std::filesystem::remove_all(path); }
+};
+
+std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
+  wchar_t text[256] = L"";
+  GetPrivateProfileStringW(section, key, L"(none)", text, 256, file.c_str());
+  return text;
+}
+
+}  // namespace
+
+TEST_CASE("Language: a file from Lang at once, a new English file, English again") {
+  RegistrySandbox sandbox;
+  LanguageFolder languages;
+  ScratchFolder out(L"TrimletLanguage");
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.window != nullptr);
+  CHECK(trimlet.Status(0) == L"No image selected");
+
+  // The list has the focus; "Test" sorts after "English (default)".
+  trimlet.Press({VK_CONTROL, 'L'});
+  HWND dialog = trimlet.WaitDialog(L"Set language");
+  REQUIRE(dialog != nullptr);
+  trimlet.Press({VK_DOWN}, dialog);
+  CHECK(DialogTexts(dialog).find(L"Test Person") != std::wstring::npos);
+  PressKeys({VK_RETURN});
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"Kein Bild"; }, TIMEOUT));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Test.ini");
+
+  // Its link writes the English texts, whatever the language in use.
+  trimlet.Press({VK_CONTROL, 'L'});
+  dialog = trimlet.WaitDialog(L"Set language");
+  REQUIRE(dialog != nullptr);
+  trimlet.Drag(GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK), {2, 2}, {2, 2});
+  const HWND picker = trimlet.WaitDialog(L"Translation files (*.ini)");
+  REQUIRE(picker != nullptr);
+  const std::wstring file = out.File(L"New.ini");
+  const HWND name = GetDlgItem(picker, GetDlgItem(picker, cmb13) != nullptr ? cmb13 : edt1);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  PostMessageW(picker, WM_COMMAND, IDOK, 0);
+  CHECK(WaitUntil([&] { return PathFileExistsW(file.c_str()) && !IsWindow(picker); }, TIMEOUT));
+  CHECK(Profile(file, L"TRANSLATOR", L"TranslatorName") == L"Bluecrane");
+  CHECK(Profile(file, L"SETUP", L"LaunchProgram") == L"Launch Trimlet.");
+  CHECK(Profile(file, L"LABELS", L"0077") == L"No image selected");
+  CHECK(Profile(file, L"LABELS", L"0117") != L"(none)");
+  std::wstringstream content;
+  content << std::wifstream(std::filesystem::path(file)).rdbuf();
+  const std::wstring text = content.str();
+  CHECK(text.find(L"[TRANSLATOR]") < text.find(L"[SETUP]"));
+  CHECK(text.find(L"[SETUP]") < text.find(L"[LABELS]"));
+  CHECK(std::distance(std::filesystem::directory_iterator(out.path), {}) == 1);
+
+  trimlet.Press({VK_UP}, dialog);
+  PressKeys({VK_RETURN});
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"No image selected"; }, TIMEOUT));
+}
