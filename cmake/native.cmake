@@ -16,6 +16,7 @@ target_compile_options(doctest_main PRIVATE ${TRIMLET_SANITIZERS})
 file(GLOB TRIMLET_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${TRIMLET_UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE trimlet_pure doctest_main)
+target_compile_definitions(unit_tests PRIVATE TRIMLET_LANG_DIR="${CMAKE_SOURCE_DIR}/resources/lang")
 trimlet_warnings(unit_tests)
 
 add_test(NAME unit COMMAND unit_tests)

@@ -77,6 +77,18 @@ add_custom_command(
   COMMENT "Drawing the About box's header"
   VERBATIM)
 
+# The translations go into "Lang" beside the program.
+file(GLOB TRIMLET_LANGUAGE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/lang/*.ini)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/Lang/.written
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/resources/make_language_files.py
+          ${CMAKE_SOURCE_DIR}/resources/lang ${CMAKE_BINARY_DIR}/Lang
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/Lang/.written
+  DEPENDS ${CMAKE_SOURCE_DIR}/resources/make_language_files.py ${TRIMLET_LANGUAGE_SOURCES}
+  COMMENT "Writing the language files"
+  VERBATIM)
+add_custom_target(language_files ALL DEPENDS ${CMAKE_BINARY_DIR}/Lang/.written)
+
 # The resources, for the program and for the tests that make its windows.
 set(TRIMLET_RESOURCES resources/trimlet.rc ${TRIMLET_BUSY_ANIMATION} ${TRIMLET_ABOUT_HEADER})
 file(GLOB TRIMLET_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)

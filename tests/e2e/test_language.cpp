@@ -20,18 +20,6 @@ namespace {
 
 constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
 
-// A language folder beside the program for the test's run.
-struct LanguageFolder {
-  std::wstring path = ProgramBesideTests(L"Lang");
-  LanguageFolder() {
-    CreateDirectoryW(path.c_str(), nullptr);
-    const std::wstring file = path + L"\\Test.ini";
-    WritePrivateProfileStringW(L"TRANSLATOR", L"TranslatorName", L"Test Person", file.c_str());
-    WritePrivateProfileStringW(L"LABELS", L"0077", L"Kein Bild", file.c_str());
-  }
-  ~LanguageFolder() { std::filesystem::remove_all(path); }
-};
-
 std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
   wchar_t text[256] = L"";
   GetPrivateProfileStringW(section, key, L"(none)", text, 256, file.c_str());
@@ -40,31 +28,30 @@ std::wstring Profile(const std::wstring& file, const wchar_t* section, const wch
 
 }  // namespace
 
-TEST_CASE("Language: a file from Lang at once, a new English file, English again") {
+TEST_CASE("Language: German at once, a new English file, English again") {
   RegistrySandbox sandbox;
-  LanguageFolder languages;
   ScratchFolder out(L"TrimletLanguage");
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   Trimlet trimlet(L"");
   REQUIRE(trimlet.window != nullptr);
   CHECK(trimlet.Status(0) == L"No image selected");
 
-  // The list has the focus; "Test" sorts after "English (default)".
+  // The list has the focus; "Deutsch" sorts first, before "English (default)".
   trimlet.Press({VK_CONTROL, 'L'});
   HWND dialog = trimlet.WaitDialog(L"Set language");
   REQUIRE(dialog != nullptr);
-  trimlet.Press({VK_DOWN}, dialog);
-  CHECK(DialogTexts(dialog).find(L"Test Person") != std::wstring::npos);
+  trimlet.Press({VK_HOME}, dialog);
+  CHECK(DialogTexts(dialog).find(L"Bluecrane") != std::wstring::npos);
   PressKeys({VK_RETURN});
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"Kein Bild"; }, TIMEOUT));
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Test.ini");
+  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"Kein Bild ausgew\u00E4hlt"; }, TIMEOUT));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Deutsch.ini");
 
   // Its link writes the English texts, whatever the language in use.
   trimlet.Press({VK_CONTROL, 'L'});
-  dialog = trimlet.WaitDialog(L"Set language");
+  dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
   REQUIRE(dialog != nullptr);
   trimlet.Drag(GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK), {2, 2}, {2, 2});
-  const HWND picker = trimlet.WaitDialog(L"Translation files (*.ini)");
+  const HWND picker = trimlet.WaitDialog(L"\u00DCbersetzungsdateien (*.ini)");
   REQUIRE(picker != nullptr);
   const std::wstring file = out.File(L"New.ini");
   const HWND name = GetDlgItem(picker, GetDlgItem(picker, cmb13) != nullptr ? cmb13 : edt1);
@@ -82,7 +69,8 @@ TEST_CASE("Language: a file from Lang at once, a new English file, English again
   CHECK(text.find(L"[SETUP]") < text.find(L"[LABELS]"));
   CHECK(std::distance(std::filesystem::directory_iterator(out.path), {}) == 1);
 
-  trimlet.Press({VK_UP}, dialog);
+  trimlet.Press({VK_HOME}, dialog);
+  PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});
   CHECK(WaitUntil([&] { return trimlet.Status(0) == L"No image selected"; }, TIMEOUT));
 }
