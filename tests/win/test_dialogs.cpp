@@ -16,6 +16,7 @@
 #include "tests/support/window_driver.h"
 #include "tests/support/test_pictures.h"
 #include "ui/dialog_helpers.h"
+#include "ui/language.h"
 #include "ui/link_control.h"
 #include "ui/options_dialog.h"
 #include "ui/options_pages.h"
@@ -117,4 +118,21 @@ TEST_CASE("the save picker: a file in the last used folder, its extension added;
     CHECK(PickSaveFile(MainWindow(), L"Pick", L"Language files\0*.ini\0", L"ini", path));
     CHECK(std::wstring(path) == (name != nullptr ? folder.File(L"new.ini") : L""));
   }
+}
+
+// Regression: the chosen file became the current language before the
+// registry took it, and stayed so when the registry refused.
+TEST_CASE("a language the registry refuses does not become the current one") {
+  MainWindowFixture fixture;
+  PathBuffer german;
+  GetLanguageFolder(german);
+  AppendText(german, L"\\Deutsch.ini");
+  {
+    DeniedKey denied(HKEY_CURRENT_USER, OPTIONS_KEY, KEY_SET_VALUE);
+    CHECK_FALSE(SetLanguage(german));
+    CHECK(std::wstring(CurrentLanguageFile()) == DEFAULT_LANGUAGE);
+  }
+  CHECK(SetLanguage(german));
+  CHECK(std::wstring(CurrentLanguageFile()) == german);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Deutsch.ini");
 }
