@@ -2,6 +2,11 @@
 // files, against the real registry and files.
 #include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "tests/support/registry_sandbox.h"
@@ -98,4 +103,26 @@ TEST_CASE("a language file fills the labels; the machine's choice stands in for 
   CHECK_TEXT(LabelText(LBL_CANCEL), L"");
   CHECK_TEXT(LabelText(LBL_WORKING), EnglishDefault(LBL_WORKING));
   CHECK(Value(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile") == file);
+}
+
+TEST_CASE("a language file that is binary, huge or a folder leaves the English texts") {
+  RegistrySandbox sandbox;
+  ScratchFolder folder(L"TrimletBadLanguage");
+  // Ten megabytes of lines that are no labels, and bytes that are no text.
+  std::string huge = "[LABELS]\n";
+  while (huge.size() < 10 * 1024 * 1024) huge += "key=some text that is not a label\n";
+  std::string binary(1024 * 1024, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 >> 3);
+  for (const auto& [name, bytes] : {std::pair{L"huge.ini", &huge}, {L"binary.ini", &binary}}) {
+    std::ofstream(std::filesystem::path(folder.File(name)), std::ios::binary)
+        .write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+  }
+  for (const wchar_t* name : {L"huge.ini", L"binary.ini", L""}) {
+    CAPTURE(Narrow(name));
+    SetCurrentLanguageFile(folder.File(name).c_str());
+    ReloadLabels();
+    CHECK_TEXT(LabelText(LBL_WORKING), EnglishDefault(LBL_WORKING));
+  }
+  SetCurrentLanguageFile(DEFAULT_LANGUAGE);
+  ReloadLabels();
 }
