@@ -2,10 +2,7 @@
 // files, against the real registry and files.
 #include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <utility>
 
 #include "settings/registry.h"
 #include "settings/settings.h"
@@ -111,18 +108,12 @@ TEST_CASE("a language file that is binary, huge or a folder leaves the English t
   // Ten megabytes of lines that are no labels, and bytes that are no text.
   std::string huge = "[LABELS]\n";
   while (huge.size() < 10 * 1024 * 1024) huge += "key=some text that is not a label\n";
-  std::string binary(1024 * 1024, '\0');
-  for (std::size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>(i * 7919 >> 3);
-  for (const auto& [name, bytes] : {std::pair{L"huge.ini", &huge}, {L"binary.ini", &binary}}) {
-    std::ofstream(std::filesystem::path(folder.File(name)), std::ios::binary)
-        .write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-  }
+  WriteTextFile(folder.File(L"huge.ini"), huge.c_str());
+  WriteTextFile(folder.File(L"binary.ini"),
+                (std::string(1 << 20, '\xC3') + "\x01[LABELS]").c_str());
   for (const wchar_t* name : {L"huge.ini", L"binary.ini", L""}) {
-    CAPTURE(Narrow(name));
     SetCurrentLanguageFile(folder.File(name).c_str());
     ReloadLabels();
     CHECK_TEXT(LabelText(LBL_WORKING), EnglishDefault(LBL_WORKING));
   }
-  SetCurrentLanguageFile(DEFAULT_LANGUAGE);
-  ReloadLabels();
 }
