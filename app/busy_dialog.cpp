@@ -152,8 +152,7 @@ bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel) {
   BusyRun run = {task, message, cancel};
   const HWND main = MainWindow();
   ReduceSystemMenu(main);
-  const INT_PTR result = DialogBoxParamW(AppInstance(), MAKEINTRESOURCEW(IDD_BUSY), main,
-                                         BusyDialogProc, reinterpret_cast<LPARAM>(&run));
+  const INT_PTR result = RunDialog(main, IDD_BUSY, BusyDialogProc, run);
   g_busy.dialog = nullptr;
   GetSystemMenu(main, TRUE);
   DrawMenuBar(main);

@@ -123,7 +123,5 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void ShowAboutDialog(HWND owner) {
   AboutRun run;
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc,
-                  reinterpret_cast<LPARAM>(&run));
+  RunDialog(owner, IDD_ABOUT, AboutDialogProc, run);
 }

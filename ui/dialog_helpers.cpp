@@ -52,8 +52,9 @@ HBRUSH BackgroundBrush(HWND tab, bool rebuild) {
 
 // The pickers have no use for the context-help button.
 void DropContextHelp(HWND frame) {
-  SetWindowLongPtrW(frame, GWL_EXSTYLE,
-                    GetWindowLongPtrW(frame, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CONTEXTHELP));
+  SetWindowLongPtrW(
+      frame, GWL_EXSTYLE,
+      GetWindowLongPtrW(frame, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CONTEXTHELP));
 }
 
 UINT_PTR CALLBACK SaveFileHook(HWND dialog, UINT message, WPARAM, LPARAM) {
@@ -203,8 +204,8 @@ bool PickFolder(HWND owner, const wchar_t* title, PathBuffer& folder) {
   return true;
 }
 
-bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter,
-                  const wchar_t* extension, PathBuffer& path) {
+bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter, const wchar_t* extension,
+                  PathBuffer& path) {
   path[0] = L'\0';
   OPENFILENAMEW dialog = {};
   dialog.lStructSize = sizeof(dialog);

@@ -32,6 +32,15 @@ Data* KeepDialogData(HWND dialog, LPARAM data) {
   return reinterpret_cast<Data*>(data);
 }
 
+// Runs dialog template `id` of the owner's module modally, handing `data`
+// to its WM_INITDIALOG.
+template <typename Data>
+INT_PTR RunDialog(HWND owner, int id, DLGPROC procedure, Data& data) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(id), owner, procedure,
+                         reinterpret_cast<LPARAM>(&data));
+}
+
 // The dialog's data; null before WM_INITDIALOG.
 template <typename Data>
 Data* DialogData(HWND dialog) {
@@ -68,5 +77,5 @@ bool PickFolder(HWND owner, const wchar_t* title, PathBuffer& folder);
 // `filter` holds pairs of a description and a pattern, ended by an empty
 // text. True with an empty path when the user cancelled; the chosen file's
 // folder becomes the last used one.
-bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter,
-                  const wchar_t* extension, PathBuffer& path);
+bool PickSaveFile(HWND owner, const wchar_t* title, const wchar_t* filter, const wchar_t* extension,
+                  PathBuffer& path);

@@ -114,17 +114,18 @@ bool WriteEnglishLanguageFile(const wchar_t* path) {
       GetTempFileNameW(folder[0] != L'\0' ? folder : L".", L"~tl", 0, temporary) == 0) {
     return false;
   }
-  bool written = WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorName", MAKER_NAME,
-                                            temporary) &&
-                 WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorMail", MAKER_MAIL,
-                                            temporary);
+  bool written =
+      WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorName", MAKER_NAME, temporary) &&
+      WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorMail", MAKER_MAIL, temporary);
   for (const SetupText& setup : kSetupTexts) {
-    written = written && WritePrivateProfileStringW(SETUP_SECTION, setup.key, setup.text, temporary);
+    written =
+        written && WritePrivateProfileStringW(SETUP_SECTION, setup.key, setup.text, temporary);
   }
   for (int id = 0; id < LABEL_COUNT && written; ++id) {
     wchar_t key[12];
     LabelKey(id, key);
-    written = WritePrivateProfileStringW(LABELS_SECTION, key, EnglishDefault(id), temporary) != FALSE;
+    written =
+        WritePrivateProfileStringW(LABELS_SECTION, key, EnglishDefault(id), temporary) != FALSE;
   }
   // Flushes the profile cache before the file moves.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary);

@@ -46,8 +46,8 @@ struct LanguageRun {
 };
 
 void ReadTranslator(LanguageEntry& entry) {
-  GetPrivateProfileStringW(L"TRANSLATOR", L"TranslatorName", L"", entry.translator,
-                           TEXT_CAPACITY, entry.path);
+  GetPrivateProfileStringW(L"TRANSLATOR", L"TranslatorName", L"", entry.translator, TEXT_CAPACITY,
+                           entry.path);
   GetPrivateProfileStringW(L"TRANSLATOR", L"TranslatorMail", L"", entry.mail, TEXT_CAPACITY,
                            entry.path);
   TrimBlanks(entry.translator);
@@ -119,8 +119,8 @@ void OnInitDialog(HWND dialog, LanguageRun& run) {
   }
   if (SendMessageW(list, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(list, CB_SETCURSEL, 0, 0);
   SetDialogLabels(dialog, kLabels);
-  for (int link : {IDC_LANGUAGE_TRANSLATOR_LINK, IDC_LANGUAGE_SEND_LINK,
-                   IDC_LANGUAGE_CREATE_LINK}) {
+  for (int link :
+       {IDC_LANGUAGE_TRANSLATOR_LINK, IDC_LANGUAGE_SEND_LINK, IDC_LANGUAGE_CREATE_LINK}) {
     MakeLink(GetDlgItem(dialog, link));
   }
   ShowTranslator(dialog, run);
@@ -214,8 +214,6 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 bool ShowLanguageDialog(HWND owner) {
   LanguageRun run;
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LANGUAGE), owner, LanguageDialogProc,
-                  reinterpret_cast<LPARAM>(&run));
+  RunDialog(owner, IDD_LANGUAGE, LanguageDialogProc, run);
   return run.changed;
 }

@@ -187,9 +187,7 @@ bool ShowOptionsDialog(HWND owner, int* tab) {
   CopyText(run.edit.verbCaption, stored.ContextMenuText);
   run.edit.administrator = IsUserAnAdmin() != FALSE;
   run.tab = OptionsPageToOpen(*tab);
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_OPTIONS), owner, OptionsDialogProc,
-                  reinterpret_cast<LPARAM>(&run));
+  RunDialog(owner, IDD_OPTIONS, OptionsDialogProc, run);
   *tab = run.tab;
   return run.changed;
 }
