@@ -39,7 +39,7 @@ void EditOptions() {
   SetOptionsSelectedTab(tab);
   if (!changed) return;
   WaitCursor wait;
-  StartFolderMonitor(SourceFolder());
+  WatchSourceFolder();
   SetEditorBackground();
   if (SourceFolder()[0] != L'\0') SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
 }

@@ -157,7 +157,7 @@ LRESULT OnNotify(NMHDR* header) {
 
 void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
-  StartFolderMonitor(nullptr);
+  StopFolderMonitor();
   DestroyBarImageLists();
   // The list would destroy its image list too: it must let go first.
   SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);

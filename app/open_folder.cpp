@@ -5,6 +5,8 @@
 #include <shlwapi.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/bars.h"
@@ -101,7 +103,7 @@ void ClearFolder(const wchar_t* folder) {
   SetStatusText(nullptr, STATUS_FILE_NAME);
   SetStatusText(nullptr, STATUS_POSITION);
   LoadEditorImage(nullptr);
-  StartFolderMonitor(nullptr);
+  StopFolderMonitor();
   ShowFolderInTitle(folder);
   EnableCommand(true, IDM_FOLDER_REFRESH, IDC_TB_REFRESH_SOURCE);
   const HWND list = FileList();
@@ -131,5 +133,22 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
   }
   // Without a worker nothing was listed: the empty list says so.
   FinishOperation(true);
-  if (SendMessageW(FileList(), LVM_GETITEMCOUNT, 0, 0) > 0) StartFolderMonitor(copy);
+  WatchSourceFolder();
+}
+
+void WatchSourceFolder() {
+  StopFolderMonitor();
+  const HWND list = FileList();
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  if (!Settings().options.NotifySourceChanges || count == 0) return;
+  std::vector<std::wstring> names;
+  for (int index = 0; index < count; ++index) {
+    PathBuffer name = L"";
+    LVITEMW item = {};
+    item.pszText = name;
+    item.cchTextMax = PATH_CAPACITY;
+    SendMessageW(list, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    names.emplace_back(name);
+  }
+  StartFolderMonitor(SourceFolder(), std::move(names), MainWindow(), WM_SOURCE_CHANGED);
 }

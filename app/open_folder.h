@@ -5,3 +5,7 @@
 // Makes `folder` the source folder and lists its pictures. `reselect`, when
 // not empty, names the file to show again if it is still there.
 void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect);
+
+// Watches the source folder for changes to the files listed, when the user
+// wants that; stops watching otherwise.
+void WatchSourceFolder();

@@ -65,8 +65,8 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   std::wstringstream content;
   content << std::wifstream(std::filesystem::path(file)).rdbuf();
   const std::wstring text = content.str();
-  CHECK(text.find(L"[TRANSLATOR]") < text.find(L"[SETUP]"));
-  CHECK(text.find(L"[SETUP]") < text.find(L"[LABELS]"));
+  CHECK((text.find(L"[TRANSLATOR]") < text.find(L"[SETUP]") &&
+         text.find(L"[SETUP]") < text.find(L"[LABELS]")));
   CHECK(std::distance(std::filesystem::directory_iterator(out.path), {}) == 1);
 
   trimlet.Press({VK_HOME}, dialog);

@@ -128,7 +128,6 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   REQUIRE(dialog != nullptr);
   const HWND caption = PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION);
   CHECK(Text(caption) == L"Crop here");
-  CHECK(Text(PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_MIN_WIDTH)) == L"96");
   SetText(caption, L"");
   PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_CUSTOM_RATIO), BM_CLICK, 0,
                0);

@@ -16,7 +16,6 @@ TEST_CASE("a first start asks for the source folder; Cancel leaves the window em
   PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
   REQUIRE(trimlet.WaitIdle());
   CHECK(trimlet.Title() == L"Trimlet");
-  CHECK(TopLevelWindows(trimlet.Id(), nullptr).size() == 1);
   CHECK(trimlet.Close() == 0);
 }
 

@@ -64,16 +64,11 @@ void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DW
   WriteRawValue(root, keyPath, name, REG_DWORD, &value, sizeof(value));
 }
 
-bool KeyExists(HKEY root, const wchar_t* keyPath) { return CountValues(root, keyPath) >= 0; }
-
-int CountValues(HKEY root, const wchar_t* keyPath) {
+bool KeyExists(HKEY root, const wchar_t* keyPath) {
   HKEY key = nullptr;
-  DWORD count = 0;
-  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return -1;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
-                   nullptr, nullptr, nullptr);
+  if (RegOpenKeyExW(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
-  return static_cast<int>(count);
+  return true;
 }
 
 DeniedKey::DeniedKey(HKEY root, const wchar_t* keyPath, REGSAM denied)

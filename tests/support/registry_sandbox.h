@@ -32,8 +32,6 @@ void WriteTextValue(HKEY root, const wchar_t* keyPath, const wchar_t* name,
                     const std::wstring& text);
 void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD value);
 bool KeyExists(HKEY root, const wchar_t* keyPath);
-// The number of values a key holds; -1 when it does not exist.
-int CountValues(HKEY root, const wchar_t* keyPath);
 
 // Creates the key (if needed) and denies everybody the given access to it
 // until destroyed; the owner can always put the security back.

@@ -61,7 +61,7 @@ bool WritePicture(const std::wstring& path, int width, int height, unsigned colo
   return WritePixels(path, width, height, mime, [colour](int, int) { return colour; });
 }
 
-unsigned PatternColour(int x, int y) {
+static unsigned PatternColour(int x, int y) {
   return 0xFF000000u | (x / 16 % 16) * 17 << 16 | (y / 16 % 16) * 17 << 8 | 0x80;
 }
 

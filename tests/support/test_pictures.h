@@ -11,13 +11,9 @@
 bool WritePicture(const std::wstring& path, int width, int height, unsigned colour,
                   const wchar_t* mime);
 
-// The colour of pixel (x, y) in a pattern picture: tiles of 16 x 16 pixels,
-// red stepping with the column of tiles and green with the row, 256 colours
-// in all (so that GIF keeps them). A crop taken one pixel off shows at every
-// tile edge.
-unsigned PatternColour(int x, int y);
-
-// Writes a picture whose pixels are PatternColour's.
+// Writes a picture of 16 x 16 tiles, red stepping with the column of tiles
+// and green with the row, 256 colours in all (so that GIF keeps them): a
+// crop taken one pixel off shows at every tile edge.
 bool WritePatternPicture(const std::wstring& path, int width, int height, const wchar_t* mime);
 
 // Writes a file holding `text`: a file with a picture's name that is none.

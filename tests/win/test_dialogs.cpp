@@ -71,7 +71,6 @@ TEST_CASE("links: one activation a click or key, seven at once, slots free again
   // A destroyed dialog's links give their slots to new ones.
   DestroyWindow(pages[0]);
   CHECK(MakeLink(texts[7]));
-  DestroyWindow(tab);
 }
 
 // From inside the dialog: a change and OK, then, once the save's error has
