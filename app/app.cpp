@@ -5,7 +5,6 @@ namespace {
 struct AppState {
   HINSTANCE instance = nullptr;
   DWORD uiThreadId = 0;
-  bool olderSystem = false;
   PathBuffer sourceFolder = L"";
 };
 
@@ -13,15 +12,12 @@ AppState g_app;
 
 }  // namespace
 
-void InitApp(HINSTANCE instance, bool olderSystem) {
+void InitApp(HINSTANCE instance) {
   g_app.instance = instance;
   g_app.uiThreadId = GetCurrentThreadId();
-  g_app.olderSystem = olderSystem;
 }
 
 HINSTANCE AppInstance() { return g_app.instance; }
-
-bool IsOlderSystemRunning() { return g_app.olderSystem; }
 
 PathBuffer& SourceFolder() { return g_app.sourceFolder; }
 

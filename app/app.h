@@ -6,12 +6,9 @@
 #include "base/text.h"
 
 // Remembers the instance handle and the user-interface thread.
-void InitApp(HINSTANCE instance, bool olderSystem);
+void InitApp(HINSTANCE instance);
 
 HINSTANCE AppInstance();
-
-// True on systems older than Windows XP.
-bool IsOlderSystemRunning();
 
 // The current source folder; empty when none is open.
 PathBuffer& SourceFolder();

@@ -103,8 +103,6 @@ void EndDrag() {
 
 void InitSplitter(int position) { g_layout.splitter = position; }
 
-bool IsDraggingSplitter() { return g_layout.dragging; }
-
 void LayoutMainWindow(UINT message, WPARAM wParam, LPARAM lParam, bool fromSystem) {
   if (!g_layout.dragging) LayoutBars(message, wParam, lParam);
   if (IsIconic(MainWindow())) return;

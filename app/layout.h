@@ -5,7 +5,6 @@
 #include <windows.h>
 
 void InitSplitter(int position);
-bool IsDraggingSplitter();
 
 // Places every child. `message` and its parameters are passed on to the bars
 // so that they size themselves; `fromSystem` marks a WM_SIZE of the system,

@@ -71,7 +71,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineText, int) {
 
   SystemVersion version = {};
   if (!QuerySystemVersion(version) || !IsSupportedSystem(version)) return 1;
-  InitApp(instance, IsOlderSystem(version));
+  InitApp(instance);
 
   const CommandLine commandLine = ParseCommandLine(commandLineText);
   if (commandLine.form == CommandLineForm::Uninstall) return UninstallCleanup() ? 0 : 1;

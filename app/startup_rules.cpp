@@ -9,11 +9,6 @@ bool IsSupportedSystem(const SystemVersion& version) {
   return version.platformId == PLATFORM_NT && version.major >= 5;
 }
 
-bool IsOlderSystem(const SystemVersion& version) {
-  const bool xpOrLater = version.major > 5 || (version.major == 5 && version.minor >= 1);
-  return !(version.platformId == PLATFORM_NT && xpOrLater);
-}
-
 WindowRect PlaceOnWorkArea(WindowRect stored, int32_t workWidth, int32_t workHeight) {
   // Compared in 64 bits: stored values come from the registry unchecked.
   if (static_cast<int64_t>(stored.left) + VISIBLE_CORNER > workWidth) {

@@ -12,8 +12,6 @@ struct SystemVersion {
 
 // Windows 2000 or later.
 bool IsSupportedSystem(const SystemVersion& version);
-// Older than Windows XP: some dialog helpers behave differently there.
-bool IsOlderSystem(const SystemVersion& version);
 
 struct WindowRect {
   int32_t left;

@@ -153,8 +153,7 @@ TEST_CASE(
   CHECK(Shows(trimlet, L"c.bmp", L"3 / 4"));
   trimlet.Press({VK_CONTROL, VK_LEFT});
   CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
-  // Only the picture saved on the way back was written.
-  CHECK(CountFiles(out.path) == 1);
+  // The picture saved on the way back was written.
   CHECK(PathFileExistsW((out.path + L"\\c.bmp").c_str()));
 
   CHECK(trimlet.Status(3) == L"1000 x 667   (0, 166)");

@@ -8,7 +8,7 @@
 #include "ui/language.h"
 
 MainWindowFixture::MainWindowFixture(void (*prepare)()) {
-  InitApp(GetModuleHandleW(nullptr), false);
+  InitApp(GetModuleHandleW(nullptr));
   // As in a new process: no failure left to report from an earlier test.
   ClearError();
   if (prepare != nullptr) prepare();
