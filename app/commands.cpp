@@ -95,12 +95,7 @@ void RefreshSource() {
   const HWND list = FileList();
   const int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
   PathBuffer reselect = L"";
-  if (mark != -1) {
-    LVITEMW item = {};
-    item.pszText = reselect;
-    item.cchTextMax = PATH_CAPACITY;
-    SendMessageW(list, LVM_GETITEMTEXTW, mark, reinterpret_cast<LPARAM>(&item));
-  }
+  if (mark != -1) ListItemText(mark, reselect);
   LoadSourceFolder(SourceFolder(), reselect);
 }
 

@@ -47,29 +47,11 @@ void EnableSaveCommands(bool rotate, bool saveBack, bool save, bool saveNext) {
   Enable(SAVE_NEXT, saveNext);
 }
 
-// Where a step goes and what it writes; set by the user-interface thread
-// before the busy dialog opens and read by its worker.
-struct NavigationState {
-  int targetIndex = -1;
-  PathBuffer targetPath = L"";
-};
-
-NavigationState g_navigation;
-
 int SelectionMark() {
   return static_cast<int>(SendMessageW(FileList(), LVM_GETSELECTIONMARK, 0, 0));
 }
 
 int ItemCount() { return static_cast<int>(SendMessageW(FileList(), LVM_GETITEMCOUNT, 0, 0)); }
-
-bool ItemText(int index, PathBuffer& name) {
-  name[0] = L'\0';
-  LVITEMW item = {};
-  item.pszText = name;
-  item.cchTextMax = PATH_CAPACITY;
-  SendMessageW(FileList(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
-  return name[0] != L'\0';
-}
 
 class LoadPictureTask final : public BusyTask {
  public:
@@ -125,7 +107,7 @@ int TargetIndexOf(int command) {
 // False when nothing is to be saved.
 bool ChooseTargetPath(PathBuffer& target) {
   PathBuffer name;
-  ItemText(SelectionMark(), name);
+  ListItemText(SelectionMark(), name);
   const wchar_t* destination = Settings().options.DestinationFolder;
   bool exists = false;
   {
@@ -158,6 +140,15 @@ bool ChooseTargetPath(PathBuffer& target) {
 }
 
 }  // namespace
+
+bool ListItemText(int index, PathBuffer& name) {
+  name[0] = L'\0';
+  LVITEMW item = {};
+  item.pszText = name;
+  item.cchTextMax = PATH_CAPACITY;
+  SendMessageW(FileList(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+  return name[0] != L'\0';
+}
 
 void SelectListItem(int index) {
   LVITEMW item = {};
@@ -203,7 +194,7 @@ void OnFileSelectionChanged(const NMLISTVIEW& change) {
 void ShowImage(int index) {
   PathBuffer name;
   PathBuffer path;
-  if (!ItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) return;
+  if (!ListItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) return;
   wchar_t position[32];
   std::swprintf(position, std::size(position), L"%d / %d", index + 1, ItemCount());
   SetStatusText(name, STATUS_FILE_NAME);
@@ -228,18 +219,17 @@ void Navigate(int command) {
   const int targetIndex = TargetIndexOf(command);
   const bool saves = command == IDM_IMAGE_SAVE_BACK || command == IDM_IMAGE_SAVE_ONLY ||
                      command == IDM_IMAGE_SAVE_NEXT;
-  g_navigation.targetIndex = targetIndex;
-  g_navigation.targetPath[0] = L'\0';
+  PathBuffer target = L"";
   if (!saves) {
     if (targetIndex == -1) return;
     WaitCursor wait;
     SelectListItem(targetIndex);
     return;
   }
-  if (!ChooseTargetPath(g_navigation.targetPath)) return;
-  SaveTask task(g_navigation.targetPath, targetIndex);
+  if (!ChooseTargetPath(target)) return;
+  SaveTask task(target, targetIndex);
   if (!RunBusy(task, LBL_SAVING_IMAGE, nullptr)) {
-    ReportError(LBL_IMAGE_SAVE_ERROR, g_navigation.targetPath, MB_ICONERROR);
+    ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
   }
   FinishOperation(task.succeeded);
 }

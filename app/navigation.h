@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "base/text.h"
+
 // Runs one of the seven picture commands (first, previous, next, last, and
 // the three save commands).
 void Navigate(int command);
@@ -17,6 +19,9 @@ void ShowImage(int index);
 
 // The file list reported a change of an item's state.
 void OnFileSelectionChanged(const NMLISTVIEW& change);
+
+// The file name of an item of the file list; false when it has none.
+bool ListItemText(int index, PathBuffer& name);
 
 // Selects an item of the file list; the list reports it, which shows it.
 void SelectListItem(int index);

@@ -143,11 +143,8 @@ void WatchSourceFolder() {
   if (!Settings().options.NotifySourceChanges || count == 0) return;
   std::vector<std::wstring> names;
   for (int index = 0; index < count; ++index) {
-    PathBuffer name = L"";
-    LVITEMW item = {};
-    item.pszText = name;
-    item.cchTextMax = PATH_CAPACITY;
-    SendMessageW(list, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    PathBuffer name;
+    ListItemText(index, name);
     names.emplace_back(name);
   }
   StartFolderMonitor(SourceFolder(), std::move(names), MainWindow(), WM_SOURCE_CHANGED);

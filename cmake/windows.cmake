@@ -10,6 +10,7 @@ add_library(trimlet_core STATIC
   app/busy_dialog.cpp
   app/commands.cpp
   base/error_report.cpp
+  base/file_replace.cpp
   base/folder_entries.cpp
   app/file_list.cpp
   app/layout.cpp

@@ -3,13 +3,13 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <iterator>
 #include <memory>
 #include <new>
 
 #include "base/error_report.h"
+#include "base/file_replace.h"
 #include "files/save_rules.h"
 #include "ui/label_ids.h"
 
@@ -69,60 +69,22 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop) {
   }
 }
 
-// Reserves a new, empty file in `folder` for the crop. Its name is "~" and
-// hexadecimal digits, no longer than the target's own name, so that every
-// target that fits a path also has room for its temporary file.
-bool ReserveTemporaryFile(const wchar_t* folder, const wchar_t* targetName, PathBuffer& path) {
-  const std::size_t digits = std::min<std::size_t>(7, TextLength(targetName, PATH_CAPACITY) - 1);
-  if (digits == 0) return false;
-  const unsigned range = 1u << (4 * digits);
-  unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 8);
-  for (int attempt = 0; attempt < 64; ++attempt, seed = seed * 1103515245u + 12345u) {
-    wchar_t name[16];
-    std::swprintf(name, std::size(name), L"~%0*X", static_cast<int>(digits), (seed >> 4) % range);
-    if (PathCombineW(path, folder, name) == nullptr) return false;
-    const HANDLE file =
-        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      CloseHandle(file);
-      return true;
-    }
-    if (GetLastError() != ERROR_FILE_EXISTS) return false;
-  }
-  return false;
-}
-
 // Writes the crop into a new file beside the target, then puts that file in
 // the target's place: an existing target changes only once its successor is
 // whole, and a failure leaves it exactly as it was.
 bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encoder,
                      const Gdiplus::EncoderParameters* parameters) {
-  PathBuffer folder;
-  if (!CopyText(folder, target) || !PathRemoveFileSpecW(folder) || folder[0] == L'\0') {
-    return Fail(LBL_IMAGE_SAVE_ERROR, target);
-  }
   PathBuffer temporary;
-  if (!ReserveTemporaryFile(folder, PathFindFileNameW(target), temporary)) {
-    return Fail(LBL_IMAGE_SAVE_ERROR, target);
-  }
+  if (!ReserveFileBeside(target, temporary)) return Fail(LBL_IMAGE_SAVE_ERROR, target);
   if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok) {
     DeleteFileW(temporary);
     return Fail(LBL_IMAGE_SAVE_ERROR, target);
   }
-
-  // Windows refuses to replace a read-only file; like a forced deletion, the
-  // old target is made plain first and its attributes come back on failure.
-  const DWORD attributes = GetFileAttributesW(target);
-  const bool existingFile =
-      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  if (existingFile) SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
-  if (MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING)) return true;
-
-  if (existingFile) SetFileAttributesW(target, attributes);
-  DeleteFileW(temporary);
+  bool blocked = false;
+  if (MoveIntoPlace(temporary, target, blocked)) return true;
   // A file in the way is the old target that would not go; anything else
   // (a folder of that name, a name the system refuses) is a failed write.
-  return Fail(existingFile ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
+  return Fail(blocked ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
 }
 
 }  // namespace

@@ -38,8 +38,6 @@ struct MonitorState {
 
 MonitorState g_monitor;
 
-bool SameName(const wchar_t* a, const wchar_t* b) { return SameTextIgnoreCase(a, b); }
-
 void Report(Monitor& monitor) {
   monitor.changed = true;
   const HWND window = monitor.window;
@@ -70,7 +68,8 @@ DWORD WINAPI Watch(void* argument) {
       return 0;
     }
     if (!GetOverlappedResult(monitor.directory, &read, &bytes, FALSE)) return 0;
-    if (!monitor.changed && ChangesListedFile(monitor.buffer, bytes, monitor.listed, SameName)) {
+    if (!monitor.changed &&
+        ChangesListedFile(monitor.buffer, bytes, monitor.listed, SameTextIgnoreCase)) {
       Report(monitor);
     }
   }
@@ -83,10 +82,9 @@ void StartFolderMonitor(const wchar_t* folder, std::vector<std::wstring> listed,
   StopFolderMonitor();
   if (folder == nullptr || folder[0] == L'\0') return;
   auto monitor = std::make_shared<Monitor>();
-  monitor->directory = CreateFileW(folder, FILE_LIST_DIRECTORY,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+  monitor->directory = CreateFileW(
+      folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
   monitor->stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   monitor->readDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (monitor->directory == INVALID_HANDLE_VALUE || monitor->stop == nullptr ||

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "base/file_replace.h"
 #include "base/product.h"
 #include "settings/registry.h"
 #include "ui/english_labels.h"
@@ -15,6 +16,8 @@ constexpr const wchar_t* LANGUAGE_FILE_VALUE = L"LanguageFile";
 constexpr const wchar_t* LABELS_SECTION = L"LABELS";
 constexpr const wchar_t* TRANSLATOR_SECTION = L"TRANSLATOR";
 constexpr const wchar_t* SETUP_SECTION = L"SETUP";
+constexpr const wchar_t* TRANSLATOR_NAME = L"TranslatorName";
+constexpr const wchar_t* TRANSLATOR_MAIL = L"TranslatorMail";
 
 struct LanguageState {
   PathBuffer currentFile = L"<default>";
@@ -99,6 +102,13 @@ void SetCurrentLanguageFile(const wchar_t* path) {
   if (!CopyText(g_language.currentFile, path)) CopyText(g_language.currentFile, DEFAULT_LANGUAGE);
 }
 
+void ReadTranslator(const wchar_t* path, TextBuffer& name, TextBuffer& mail) {
+  GetPrivateProfileStringW(TRANSLATOR_SECTION, TRANSLATOR_NAME, L"", name, TEXT_CAPACITY, path);
+  GetPrivateProfileStringW(TRANSLATOR_SECTION, TRANSLATOR_MAIL, L"", mail, TEXT_CAPACITY, path);
+  TrimBlanks(name);
+  TrimBlanks(mail);
+}
+
 bool SetLanguage(const wchar_t* path) {
   const wchar_t* value =
       EqualsIgnoreAsciiCase(path, DEFAULT_LANGUAGE) ? DEFAULT_LANGUAGE : PathFindFileNameW(path);
@@ -108,15 +118,11 @@ bool SetLanguage(const wchar_t* path) {
 }
 
 bool WriteEnglishLanguageFile(const wchar_t* path) {
-  PathBuffer folder;
   PathBuffer temporary;
-  if (!CopyText(folder, path) || !PathRemoveFileSpecW(folder) ||
-      GetTempFileNameW(folder[0] != L'\0' ? folder : L".", L"~tl", 0, temporary) == 0) {
-    return false;
-  }
+  if (!ReserveFileBeside(path, temporary)) return false;
   bool written =
-      WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorName", MAKER_NAME, temporary) &&
-      WritePrivateProfileStringW(TRANSLATOR_SECTION, L"TranslatorMail", MAKER_MAIL, temporary);
+      WritePrivateProfileStringW(TRANSLATOR_SECTION, TRANSLATOR_NAME, MAKER_NAME, temporary) &&
+      WritePrivateProfileStringW(TRANSLATOR_SECTION, TRANSLATOR_MAIL, MAKER_MAIL, temporary);
   for (const SetupText& setup : kSetupTexts) {
     written =
         written && WritePrivateProfileStringW(SETUP_SECTION, setup.key, setup.text, temporary);
@@ -129,14 +135,8 @@ bool WriteEnglishLanguageFile(const wchar_t* path) {
   }
   // Flushes the profile cache before the file moves.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, temporary);
-  if (written) {
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-    }
-    written = MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING) != FALSE;
-    if (!written && attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path, attributes);
-  }
-  if (!written) DeleteFileW(temporary);
-  return written;
+  bool blocked = false;
+  if (written) return MoveIntoPlace(temporary, path, blocked);
+  DeleteFileW(temporary);
+  return false;
 }

@@ -23,6 +23,10 @@ void SetCurrentLanguageFile(const wchar_t* path);
 // stored as its file name; the current language changes only once stored.
 bool SetLanguage(const wchar_t* path);
 
+// The translator's name and mail address in a language file, blanks
+// trimmed; empty when the file does not say.
+void ReadTranslator(const wchar_t* path, TextBuffer& name, TextBuffer& mail);
+
 // Writes the English texts, with the translator's and the set-up sections,
 // as a language file at `path`: into a new file beside it that then takes
 // its place, so a failure leaves any old file as it was and no part of a

@@ -45,15 +45,6 @@ struct LanguageRun {
   bool changed = false;
 };
 
-void ReadTranslator(LanguageEntry& entry) {
-  GetPrivateProfileStringW(L"TRANSLATOR", L"TranslatorName", L"", entry.translator, TEXT_CAPACITY,
-                           entry.path);
-  GetPrivateProfileStringW(L"TRANSLATOR", L"TranslatorMail", L"", entry.mail, TEXT_CAPACITY,
-                           entry.path);
-  TrimBlanks(entry.translator);
-  TrimBlanks(entry.mail);
-}
-
 void AddLanguageFile(const wchar_t* folder, const wchar_t* fileName, void* context) {
   if (!EqualsIgnoreAsciiCase(PathFindExtensionW(fileName), L".ini")) return;
   LanguageEntry entry = {};
@@ -62,7 +53,7 @@ void AddLanguageFile(const wchar_t* folder, const wchar_t* fileName, void* conte
     return;
   }
   PathRemoveExtensionW(entry.name);
-  ReadTranslator(entry);
+  ReadTranslator(entry.path, entry.translator, entry.mail);
   static_cast<LanguageRun*>(context)->entries.push_back(entry);
 }
 

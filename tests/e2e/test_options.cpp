@@ -29,12 +29,6 @@ void SetText(HWND control, const std::wstring& text) {
   SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::wstring Text(HWND control) {
-  wchar_t text[300] = L"";
-  SendMessageW(control, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 HWND OpenOptions(const Trimlet& trimlet) {
   trimlet.Press({VK_CONTROL, 'O'});
   return trimlet.WaitDialog(L"Ask source at startup");
@@ -96,7 +90,7 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
     if (answer == IDCANCEL) PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     CHECK(WaitUntil([&] { return !IsWindow(picker); }, TIMEOUT));
   }
-  CHECK(WaitUntil([&] { return Text(destination) == folder.path; }, TIMEOUT));
+  CHECK(WaitUntil([&] { return WindowText(destination) == folder.path; }, TIMEOUT));
   SetText(destination, L"  " + folder.File(L"crops") + L" ");
   // Editor and Shell, reached with Ctrl+Tab.
   trimlet.Press({VK_CONTROL, VK_TAB}, dialog);
@@ -127,7 +121,7 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   dialog = OpenOptions(trimlet);
   REQUIRE(dialog != nullptr);
   const HWND caption = PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION);
-  CHECK(Text(caption) == L"Crop here");
+  CHECK(WindowText(caption) == L"Crop here");
   SetText(caption, L"");
   PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_CUSTOM_RATIO), BM_CLICK, 0,
                0);

@@ -216,11 +216,13 @@ HWND Trimlet::Child(int id) const {
   return GetDlgItem(window, id);
 }
 
-std::wstring Trimlet::Title() const {
-  wchar_t title[512] = L"";
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(title));
-  return title;
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = L"";
+  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
 }
+
+std::wstring Trimlet::Title() const { return WindowText(window); }
 
 // The status bar fills a buffer, which must be in the program's memory.
 std::wstring Trimlet::Status(int part) const {

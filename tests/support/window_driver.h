@@ -18,6 +18,9 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
 // Waits until the process shows a top-level window of the class.
 HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 
+// A window's text, also of another process's window.
+std::wstring WindowText(HWND window);
+
 // The texts of a message box (or any dialog) of another process, joined by
 // line feeds: its static texts, and its buttons after a "|".
 std::wstring DialogTexts(HWND dialog);
