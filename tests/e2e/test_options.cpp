@@ -41,6 +41,7 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   GdiplusSession gdiplus;
   ScratchFolder folder(L"TrimletOptions");
   REQUIRE(WritePicture(folder.File(L"square.bmp"), 1000, 1000, 0xFF808080, L"image/bmp"));
+  REQUIRE(WritePicture(folder.File(L"tall.bmp"), 300, 600, 0xFF808080, L"image/bmp"));
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"MinimumImageWidth", 200);
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", folder.path);
@@ -129,4 +130,10 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   CHECK(trimlet.WaitIdle());
   CHECK(Option(L"ResizeRatioMode") == 2);
   CHECK(ReadRawValue(HKEY_CLASSES_ROOT, VERB, L"").Text() == L"Crop here");
+
+  // With the monitor turned off, a listed picture removed goes untold.
+  REQUIRE(DeleteFileW(folder.File(L"tall.bmp").c_str()));
+  trimlet.Press({});
+  Sleep(1500);
+  CHECK(TopLevelWindows(trimlet.Id(), L"#32770").empty());
 }

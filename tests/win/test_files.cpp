@@ -191,12 +191,37 @@ TEST_CASE("the folder monitor: a listed file rewritten or renamed; a quick, clea
   // A stop ends a waiting read at once, clears the report, leaves no handle.
   DWORD before = 0, after = 0;
   GetProcessHandleCount(GetCurrentProcess(), &before);
-  for (int i = 0; i < 200; ++i) StartFolderMonitor(folder.path.c_str(), {L"b.bmp"}, nullptr, 0);
+  for (int i = 0; i < 1000; ++i) StartFolderMonitor(folder.path.c_str(), {L"b.bmp"}, nullptr, 0);
   Sleep(200);
   const ULONGLONG stop = GetTickCount64();
   StopFolderMonitor();
   CHECK(GetTickCount64() - stop < 500);
   CHECK_FALSE(SourceChanged());
+  GetProcessHandleCount(GetCurrentProcess(), &after);
+  CHECK(after <= before + 2);
+}
+
+TEST_CASE("a folder renamed or deleted under the monitor ends its read; the stop stays quick") {
+  DWORD before = 0, after = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &before);
+  for (bool deleted : {false, true}) {
+    ScratchFolder parent(L"TrimletMonitorGone");
+    const std::wstring folder = parent.File(L"watched");
+    REQUIRE(CreateDirectoryW(folder.c_str(), nullptr));
+    WriteTextFile(folder + L"\\a.jpg", "x");
+    StartFolderMonitor(folder.c_str(), {L"a.jpg"}, nullptr, 0);
+    Sleep(100);
+    if (deleted) {
+      REQUIRE(DeleteFileW((folder + L"\\a.jpg").c_str()));
+      CHECK(RemoveDirectoryW(folder.c_str()));
+    } else {
+      CHECK(MoveFileW(folder.c_str(), parent.File(L"moved").c_str()));
+    }
+    Sleep(300);
+    const ULONGLONG stop = GetTickCount64();
+    StopFolderMonitor();
+    CHECK(GetTickCount64() - stop < 500);
+  }
   GetProcessHandleCount(GetCurrentProcess(), &after);
   CHECK(after <= before + 2);
 }
