@@ -45,7 +45,10 @@ BusyState g_busy;
 DWORD WINAPI RunWorker(void* argument) {
   auto* run = static_cast<BusyRun*>(argument);
   run->task.Run();
-  EndDialog(run->dialog, 0);
+  // The dialog ends itself: ended from this thread, its loop could drop a
+  // message it had just taken from the queue, one posted to the main window
+  // among them.
+  if (!PostMessageW(run->dialog, WM_BUSY_DONE, 0, 0)) EndDialog(run->dialog, 0);
   return 0;
 }
 
@@ -129,6 +132,9 @@ INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       OnDestroy(*run);
       return FALSE;
+    case WM_BUSY_DONE:
+      EndDialog(dialog, 0);
+      return TRUE;
     case WM_BUSY_STEP:
       (*reinterpret_cast<const std::function<void()>*>(lParam))();
       return TRUE;

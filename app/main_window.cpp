@@ -10,8 +10,9 @@
 #include "app/file_list.h"
 #include "app/layout.h"
 #include "app/layout_rules.h"
-#include "app/menu_keys.h"
+#include "app/menu_captions.h"
 #include "app/navigation.h"
+#include "app/shell_menu.h"
 #include "app/startup_rules.h"
 #include "app/busy_dialog.h"
 #include "base/colours.h"
@@ -29,6 +30,8 @@ constexpr DWORD FILE_LIST_STYLE = 0x5001001C;
 constexpr DWORD EDITOR_PANE_STYLE = 0x50012004;
 constexpr int FOLDER_MENU_POSITION = 2;
 constexpr int IMAGE_MENU_POSITION = 3;
+// System commands, in the Image menu.
+constexpr int SHELL_MENU_POSITION = 13;
 
 struct MainWindowState {
   HWND window = nullptr;
@@ -59,35 +62,6 @@ HWND FocusPane() {
   const HWND pane = g_main.focusPane;
   if (pane == g_main.fileList && !IsWindowVisible(pane)) return g_main.editorPane;
   return pane != nullptr ? pane : g_main.editorPane;
-}
-
-// The menu resource carries keys; each item remembers its label in its item
-// data, so that a later change of language finds it again. In the System
-// commands submenu only our own placeholder is captioned: the other items
-// and their data belong to the shell.
-void CaptionMenu(HMENU menu, bool shellMenu) {
-  const int count = GetMenuItemCount(menu);
-  for (int position = 0; position < count; ++position) {
-    wchar_t text[64] = L"";
-    MENUITEMINFOW item = {};
-    item.cbSize = sizeof(item);
-    item.fMask = MIIM_DATA | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
-    item.dwTypeData = text;
-    item.cch = 64;
-    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
-    if ((item.fType & MFT_SEPARATOR) != 0) continue;
-    if (shellMenu && item.wID != IDM_IMAGE_SHELL_MENU_EMPTY) continue;
-    const int label =
-        item.dwItemData != 0 ? static_cast<int>(item.dwItemData) - 1 : MenuKeyLabel(text);
-    if (item.hSubMenu != nullptr) CaptionMenu(item.hSubMenu, label == LBL_SYSTEM_COMMANDS);
-    if (label < 0) continue;
-    MENUITEMINFOW caption = {};
-    caption.cbSize = sizeof(caption);
-    caption.fMask = MIIM_DATA | MIIM_STRING;
-    caption.dwItemData = static_cast<ULONG_PTR>(label) + 1;
-    caption.dwTypeData = const_cast<wchar_t*>(LabelText(label));
-    SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &caption);
-  }
 }
 
 void PlaceMainWindow() {
@@ -151,6 +125,8 @@ LRESULT OnNotify(NMHDR* header) {
     g_main.focusPane = header->hwndFrom;
   } else if (header->code == EDITOR_CHANGED && header->hwndFrom == g_main.editorPane) {
     ShowEditorStatus();
+  } else if (header->code == NM_DBLCLK && header->hwndFrom == g_main.editorPane) {
+    RunShellMenuDefault();
   }
   return 0;
 }
@@ -158,6 +134,7 @@ LRESULT OnNotify(NMHDR* header) {
 void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
   StopFolderMonitor();
+  ResetShellMenu();
   DestroyBarImageLists();
   // The list would destroy its image list too: it must let go first.
   SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
@@ -166,6 +143,9 @@ void OnDestroy() {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The picture's shell menu sees every message first, and answers some.
+  LRESULT shellAnswer = 0;
+  if (ShellMenuMessage(message, wParam, lParam, &shellAnswer)) return shellAnswer;
   switch (message) {
     case WM_DESTROY:
       OnDestroy();
@@ -225,6 +205,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_SOURCE_CHANGED:
       OnSourceChanged();
+      return 0;
+    case WM_BUILD_SHELL_MENU:
+      BuildPendingShellMenu();
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -326,6 +309,10 @@ HWND FileList() { return g_main.fileList; }
 HIMAGELIST Thumbnails() { return g_main.thumbnails; }
 HWND EditorPane() { return g_main.editorPane; }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
+HMENU ImageShellMenu() {
+  return GetSubMenu(GetSubMenu(GetMenu(g_main.window), IMAGE_MENU_POSITION),
+                    SHELL_MENU_POSITION);
+}
 
 void ApplyHiddenParts() {
   // Disabling the list takes the focus from it: ask before.
@@ -344,7 +331,7 @@ void ApplyHiddenParts() {
 }
 
 void SetMenuCaptions() {
-  CaptionMenu(GetMenu(g_main.window), false);
+  CaptionMenu(GetMenu(g_main.window));
   SetStatusText(nullptr, -1);
   DrawMenuBar(g_main.window);
 }

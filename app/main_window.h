@@ -29,6 +29,8 @@ HWND FileList();
 HWND EditorPane();
 // The Folder menu, shown as the file list's context menu.
 HMENU FolderMenu();
+// Image > System commands.
+HMENU ImageShellMenu();
 
 // Shows or hides the toolbar, the status bar and the file list as
 // MainHiddenControls says, with the View menu's checks.

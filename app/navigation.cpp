@@ -9,6 +9,7 @@
 #include "app/bars.h"
 #include "app/busy_dialog.h"
 #include "app/main_window.h"
+#include "app/shell_menu.h"
 #include "base/error_report.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
@@ -199,6 +200,7 @@ void ShowImage(int index) {
   std::swprintf(position, std::size(position), L"%d / %d", index + 1, ItemCount());
   SetStatusText(name, STATUS_FILE_NAME);
   SetStatusText(position, STATUS_POSITION);
+  BuildShellMenu(MainWindow(), ImageShellMenu(), path);
   if (BusyDialog() != nullptr) {
     SetBusyMessage(LBL_GENERATING_PREVIEW);
     DropCancel();
@@ -210,6 +212,7 @@ void ShowImage(int index) {
     // The picture never loaded: the editor must not go on showing the one
     // before under this picture's name, where a save would write it.
     LoadEditorImage(nullptr);
+    ResetShellMenu();
     ReportError(LBL_IMAGE_LOAD_ERROR, path, MB_ICONERROR);
   }
   FinishOperation(true);

@@ -13,6 +13,7 @@
 #include "app/busy_dialog.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
+#include "app/shell_menu.h"
 #include "base/product.h"
 #include "editor/editor.h"
 #include "files/folder_load.h"
@@ -103,6 +104,7 @@ void ClearFolder(const wchar_t* folder) {
   SetStatusText(nullptr, STATUS_FILE_NAME);
   SetStatusText(nullptr, STATUS_POSITION);
   LoadEditorImage(nullptr);
+  ResetShellMenu();
   StopFolderMonitor();
   ShowFolderInTitle(folder);
   EnableCommand(true, IDM_FOLDER_REFRESH, IDC_TB_REFRESH_SOURCE);

@@ -15,6 +15,8 @@ add_library(trimlet_core STATIC
   app/file_list.cpp
   app/layout.cpp
   app/main_window.cpp
+  app/menu_captions.cpp
+  app/shell_menu.cpp
   app/navigation.cpp
   editor/editor.cpp
   base/gdiplus_objects.cpp

@@ -115,6 +115,7 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_LBUTTONDBLCLK:
       SetFocus(pane);
+      NotifyParent(NM_DBLCLK);
       return 0;
     case WM_RBUTTONDOWN:
       SetFocus(pane);

@@ -256,6 +256,10 @@
 #define WM_SHOW_SELECTED_PAGE           0x8006
 // WM_APP + 7: a busy worker -> its dialog, sent; lParam = the step to run
 #define WM_BUSY_STEP                    0x8007
+// WM_APP + 8: to the main window, posted; builds the picture's shell menu
+#define WM_BUILD_SHELL_MENU             0x8008
+// WM_APP + 9: a busy worker -> its dialog, posted when the task is over
+#define WM_BUSY_DONE                    0x8009
 
 // ---------------------------------------------------------------------------
 // Timers

@@ -11,6 +11,7 @@ MainWindowFixture::MainWindowFixture(void (*prepare)()) {
   InitApp(GetModuleHandleW(nullptr));
   // As in a new process: no failure left to report from an earlier test.
   ClearError();
+  CoInitialize(nullptr);
   if (prepare != nullptr) prepare();
   LoadLabels();
   LoadSettings(EXPLORER_VERB);
@@ -21,6 +22,7 @@ MainWindowFixture::MainWindowFixture(void (*prepare)()) {
 MainWindowFixture::~MainWindowFixture() {
   DestroyMainWindow();
   PumpMessages();
+  CoUninitialize();
 }
 
 void PumpMessages() {

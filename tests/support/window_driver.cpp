@@ -195,18 +195,25 @@ void Trimlet::Press(std::initializer_list<WORD> keys, HWND target) const {
   Sleep(200);
 }
 
-void Trimlet::Drag(HWND control, POINT from, POINT to) const {
+void Trimlet::Drag(HWND control, POINT from, POINT to) const { Click(control, from, to, 1); }
+
+void Trimlet::DoubleClick(HWND control, POINT at) const { Click(control, at, at, 2); }
+
+void Trimlet::Click(HWND control, POINT from, POINT to, int clicks) const {
   Press({});
   ClientToScreen(control, &from);
   ClientToScreen(control, &to);
   SetCursorPos(from.x, from.y);
   INPUT button = {};
   button.type = INPUT_MOUSE;
-  for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    Sleep(100);
-    button.mi.dwFlags = press;
-    SendInput(1, &button, sizeof(button));
-    if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
+  for (int click = 0; click < clicks; ++click) {
+    for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+      // Quick enough for the clicks to make a double click.
+      Sleep(clicks == 1 ? 100 : 20);
+      button.mi.dwFlags = press;
+      SendInput(1, &button, sizeof(button));
+      if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
+    }
   }
   Sleep(200);
 }

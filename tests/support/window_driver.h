@@ -73,6 +73,7 @@ class Trimlet {
   // Drags with the left button from one point to another, in the client
   // coordinates of `control`.
   void Drag(HWND control, POINT from, POINT to) const;
+  void DoubleClick(HWND control, POINT at) const;
 
   HWND Child(int id) const;
   std::wstring Title() const;
@@ -85,6 +86,7 @@ class Trimlet {
   long Close();
 
  private:
+  void Click(HWND control, POINT from, POINT to, int clicks) const;
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };

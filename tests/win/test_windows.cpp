@@ -251,34 +251,6 @@ TEST_CASE("leaving view-only puts the selection under its rules") {
   CHECK((crop.x >= 0 && crop.y >= 0 && crop.x + crop.width <= 96 && crop.y + crop.height <= 96));
 }
 
-// Regression: a caption pass renamed the shell's items in "System commands"
-// from their item data.
-TEST_CASE("a caption pass leaves the shell's items alone and captions the program's own") {
-  ScratchFolder folder(L"TrimletCaptions");
-  MainWindowFixture fixture;
-  const HMENU image = GetSubMenu(GetMenu(MainWindow()), 3);
-  const HMENU system = GetSubMenu(image, GetMenuItemCount(image) - 1);
-  REQUIRE(InsertMenuW(system, 0, MF_BYPOSITION | MF_STRING, IDM_SHELL_MENU_FIRST, L"Open"));
-  MENUITEMINFOW item = {};
-  item.cbSize = sizeof(item);
-  item.fMask = MIIM_DATA;
-  item.dwItemData = 0x1234;
-  SetMenuItemInfoW(system, 0, TRUE, &item);
-  wchar_t text[64] = L"";
-  LabelKey(LBL_EMPTY_SUBMENU, text);
-  WritePrivateProfileStringW(L"LABELS", text, L"(vide)", folder.File(L"fr.ini").c_str());
-  SetCurrentLanguageFile(folder.File(L"fr.ini").c_str());
-  ReloadLabels();
-  SetMenuCaptions();
-  GetMenuStringW(system, 1, text, 64, MF_BYPOSITION);
-  CHECK_TEXT(text, L"(vide)");
-  GetMenuStringW(system, 0, text, 64, MF_BYPOSITION);
-  CHECK_TEXT(text, L"Open");
-  item.dwItemData = 0;
-  GetMenuItemInfoW(system, 0, TRUE, &item);
-  CHECK(item.dwItemData == 0x1234);
-}
-
 // Regression: a message shown while the wait cursor was up came with it.
 TEST_CASE("a message box comes with the arrow cursor") {
   MainWindowFixture fixture;
