@@ -126,6 +126,7 @@ trimlet_warnings(win_tests)
 
 file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
+target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(e2e_tests PRIVATE test_support doctest_main version)
 add_dependencies(e2e_tests Trimlet)
 trimlet_warnings(e2e_tests)
@@ -177,4 +178,30 @@ endforeach()
 set(TRIMLET_NATIVE_UNIT_TESTS "" CACHE FILEPATH "Natively built unit_tests to run with these tests")
 if(TRIMLET_NATIVE_UNIT_TESTS)
   add_test(NAME unit COMMAND ${TRIMLET_NATIVE_UNIT_TESTS})
+endif()
+
+# The release (./dev package): the installer and the portable ZIP, built from
+# one staged program folder whose manual shows screenshots taken from the
+# program under Wine. The tests of the release need it built.
+find_program(TRIMLET_MAKENSIS makensis)
+if(CMAKE_CROSSCOMPILING AND TRIMLET_MAKENSIS)
+  set(TRIMLET_RELEASE_DIR ${CMAKE_BINARY_DIR}/release)
+  set(TRIMLET_PORTABLE ${TRIMLET_RELEASE_DIR}/Trimlet-${PROJECT_VERSION}-portable.zip)
+  set(TRIMLET_SETUP ${TRIMLET_RELEASE_DIR}/Trimlet-${PROJECT_VERSION}-setup.exe)
+  file(GLOB TRIMLET_RELEASE_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/manual/* ${CMAKE_SOURCE_DIR}/packaging/* ${CMAKE_SOURCE_DIR}/samples/*)
+  add_custom_command(
+    OUTPUT ${TRIMLET_SETUP} ${TRIMLET_PORTABLE}
+    COMMAND ${CMAKE_SOURCE_DIR}/packaging/make_release.sh ${PROJECT_VERSION}
+            $<TARGET_FILE:Trimlet> $<TARGET_FILE:window_tool> ${CMAKE_BINARY_DIR}/Lang
+            ${TRIMLET_RELEASE_DIR}
+    DEPENDS Trimlet window_tool ${CMAKE_BINARY_DIR}/Lang/.written ${TRIMLET_RELEASE_SOURCES}
+            ${CMAKE_SOURCE_DIR}/ui/english_labels.cpp ${CMAKE_SOURCE_DIR}/resources/trimlet.ico
+            ${CMAKE_SOURCE_DIR}/resources/make_about_header.py
+    COMMENT "Building the installer and the portable ZIP"
+    VERBATIM)
+  add_custom_target(release DEPENDS ${TRIMLET_SETUP} ${TRIMLET_PORTABLE})
+  add_test(NAME release_files COMMAND Python3::Interpreter
+    ${CMAKE_SOURCE_DIR}/tests/release/check_release.py ${TRIMLET_PORTABLE}
+    ${TRIMLET_RELEASE_DIR}/Trimlet)
 endif()

@@ -1,26 +1,33 @@
 #!/usr/bin/env python3
-"""Draws the About box's header picture (bitmap resource 160) as a 24-bit BMP.
+"""Draws the program's brand pictures as 24-bit BMPs:
 
-A band in the program's blues with its icon (from ICON.ico, the 32 x 32
-image) and its name, drawn here with a small geometric stroke font so that
-no font or picture from elsewhere is needed.
+- header: the About box's header (bitmap resource 160), a band in the
+  program's blues with its icon and its name;
+- side: the installer's welcome and finish pictures, the same upright.
 
-Usage: python3 make_about_header.py ICON.ico OUTPUT.bmp
+The icon comes from ICON.ico (the 32 x 32 image); the name is drawn here with
+a small geometric stroke font so that no font or picture from elsewhere is
+needed.
+
+Usage: python3 make_about_header.py ICON.ico OUTPUT.bmp [header|side]
 """
 
 import math
 import struct
 import sys
 
-# 189 x 41 dialog units of the dialog font at 96 dots per inch.
-WIDTH = 284
-HEIGHT = 67
+# Each picture: its size, whether its colours run down rather than across,
+# where the icon's top left corner goes and where the name starts on its
+# baseline. The header is 189 x 41 dialog units of the dialog font at 96
+# dots per inch; the side picture is the installer's 164 x 314 pixels.
+LAYOUTS = {
+    'header': {'size': (284, 67), 'down': False, 'icon': (18, 17), 'name': (64, 48)},
+    'side': {'size': (164, 314), 'down': True, 'icon': (18, 28), 'name': (18, 110)},
+}
 LEFT_COLOUR = (0x20, 0x4A, 0x87)   # Tango sky blue, dark
 RIGHT_COLOUR = (0x72, 0x9F, 0xCF)  # Tango sky blue, light
 TEXT_COLOUR = (0xFF, 0xFF, 0xFF)
 ICON_SIZE = 32
-ICON_LEFT = 18
-TEXT_LEFT = 64
 CAP_HEIGHT = 30      # pixels from baseline to the top of T and l
 STROKE = 0.13        # in cap heights
 SAMPLES = 4          # per pixel and axis, for smooth edges
@@ -104,22 +111,23 @@ def blend(under, over, alpha):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         raise SystemExit(__doc__)
-    picture = [[blend(LEFT_COLOUR, RIGHT_COLOUR, x / (WIDTH - 1)) for x in range(WIDTH)]
-               for _ in range(HEIGHT)]
-    top = (HEIGHT - ICON_SIZE) // 2
+    layout = LAYOUTS[sys.argv[3] if len(sys.argv) == 4 else 'header']
+    width, height = layout['size']
+    picture = [[blend(LEFT_COLOUR, RIGHT_COLOUR, y / (height - 1) if layout['down'] else x / (width - 1))
+                for x in range(width)] for y in range(height)]
+    left, top = layout['icon']
     for y, row in enumerate(read_icon(sys.argv[1])):
         for x, (r, g, b, a) in enumerate(row):
-            picture[top + y][ICON_LEFT + x] = blend(picture[top + y][ICON_LEFT + x], (r, g, b), a / 255)
-    baseline = (HEIGHT + CAP_HEIGHT) // 2
-    for (x, y), amount in coverage(text_strokes('Trimlet'), TEXT_LEFT, baseline).items():
-        if 0 <= x < WIDTH and 0 <= y < HEIGHT:
+            picture[top + y][left + x] = blend(picture[top + y][left + x], (r, g, b), a / 255)
+    for (x, y), amount in coverage(text_strokes('Trimlet'), *layout['name']).items():
+        if 0 <= x < width and 0 <= y < height:
             picture[y][x] = blend(picture[y][x], TEXT_COLOUR, min(1.0, amount))
-    stride = (WIDTH * 3 + 3) & ~3
+    stride = (width * 3 + 3) & ~3
     rows = b''.join(bytes(c for pixel in row for c in pixel[::-1]).ljust(stride, b'\0')
                     for row in picture[::-1])
-    header = struct.pack('<IiiHHIIiiII', 40, WIDTH, HEIGHT, 1, 24, 0, len(rows), 3780, 3780, 0, 0)
+    header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(rows), 3780, 3780, 0, 0)
     with open(sys.argv[2], 'wb') as out:
         out.write(b'BM' + struct.pack('<IHHI', 14 + len(header) + len(rows), 0, 0, 14 + len(header)))
         out.write(header + rows)

@@ -108,26 +108,23 @@ void TakeFolderShown(HWND picker, const wchar_t* name) {
   PostMessageW(picker, WM_COMMAND, IDOK, 0);
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
+void PressKeys(std::initializer_list<WORD> keys) { PressKeys(std::vector<WORD>(keys)); }
+
+void PressKeys(const std::vector<WORD>& keys) {
   std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    inputs.push_back(input);
-  }
-  for (auto key = keys.end(); key != keys.begin();) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *--key;
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
+  for (bool up : {false, true}) {
+    for (size_t i = 0; i < keys.size(); ++i) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = up ? keys[keys.size() - 1 - i] : keys[i];
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(input);
+    }
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-Trimlet::Trimlet(const std::wstring& arguments, bool withWindow) {
-  const std::wstring program = ProgramBesideTests(L"Trimlet.exe");
+Trimlet::Trimlet(const std::wstring& arguments, bool withWindow, const std::wstring& program) {
   std::wstring commandLine = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);

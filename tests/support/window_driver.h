@@ -32,6 +32,7 @@ void TakeFolderShown(HWND picker, const wchar_t* name);
 // Presses the keys in order and releases them in reverse, as the keyboard
 // would, into the foreground window.
 void PressKeys(std::initializer_list<WORD> keys);
+void PressKeys(const std::vector<WORD>& keys);
 
 // Waits until `condition` holds; false on a time-out.
 template <typename Condition>
@@ -44,13 +45,15 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
   return true;
 }
 
-// Trimlet.exe started with `arguments`, its main window found (unless it
-// is not to have one); ended by force at the end if it is still running.
+// Trimlet.exe (or another `program`) started with `arguments`, its main
+// window found (unless it is not to have one); ended by force at the end if
+// it is still running.
 class Trimlet {
  public:
   static constexpr DWORD TIMEOUT = 30000;
 
-  explicit Trimlet(const std::wstring& arguments, bool withWindow = true);
+  explicit Trimlet(const std::wstring& arguments, bool withWindow = true,
+                   const std::wstring& program = ProgramBesideTests(L"Trimlet.exe"));
   ~Trimlet();
   Trimlet(const Trimlet&) = delete;
   Trimlet& operator=(const Trimlet&) = delete;

@@ -2,11 +2,16 @@
 //   window_tool wait SECONDS       until the window is there and idle
 //   window_tool close SECONDS      close it and wait until it is gone
 //   window_tool save-all SECONDS   Save and go on through every picture
+//   window_tool command SECONDS ID run a menu command, as a click on it would
+//   window_tool keys SECONDS KEY.. press the keys together into the window,
+//                                  or into its dialog when one is open; a key
+//                                  is a letter, ctrl, shift, alt, tab, escape
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/main_window.h"
 #include "resources/resource.h"
@@ -43,12 +48,68 @@ bool SaveAll(DWORD timeoutMs) {
   }
 }
 
+// The window of the program's that has the keyboard: its open dialog, or
+// the main window.
+HWND WindowInFront(HWND main) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(main, &process);
+  const std::vector<HWND> dialogs = TopLevelWindows(process, L"#32770");
+  return dialogs.empty() ? main : dialogs.front();
+}
+
+WORD KeyCode(const char* name) {
+  struct Named {
+    const char* name;
+    WORD key;
+  };
+  constexpr Named kKeys[] = {{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT},   {"alt", VK_MENU},
+                             {"tab", VK_TAB},      {"escape", VK_ESCAPE}, {"enter", VK_RETURN}};
+  for (const Named& named : kKeys) {
+    if (std::strcmp(named.name, name) == 0) return named.key;
+  }
+  const char letter = name[0];
+  if (name[1] == '\0' && ((letter >= 'a' && letter <= 'z') || (letter >= '0' && letter <= '9'))) {
+    return static_cast<WORD>(letter >= 'a' ? letter - 'a' + 'A' : letter);
+  }
+  return 0;
+}
+
+bool PressChord(HWND main, char** names, int count) {
+  std::vector<WORD> keys;
+  for (int i = 0; i < count; ++i) {
+    keys.push_back(KeyCode(names[i]));
+    if (keys.back() == 0) return false;
+  }
+  const HWND target = WindowInFront(main);
+  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetForegroundWindow(target);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  Sleep(200);
+  PressKeys(keys);
+  Sleep(500);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return 2;
+  if (argc < 3) return 2;
   const DWORD timeoutMs = std::strtoul(argv[2], nullptr, 10) * 1000;
   HWND window = nullptr;
+  // These also reach a window that has a dialog open.
+  if (std::strcmp(argv[1], "keys") == 0 || std::strcmp(argv[1], "command") == 0) {
+    if (argc < 4 ||
+        !WaitUntil([&] { return (window = FindWindowW(MAIN_WINDOW_CLASS, nullptr)) != nullptr; },
+                   timeoutMs)) {
+      return 1;
+    }
+    if (argv[1][0] == 'k') return PressChord(window, argv + 3, argc - 3) ? 0 : 1;
+    PostMessageW(window, WM_COMMAND, std::strtoul(argv[3], nullptr, 10), 0);
+    Sleep(500);
+    return 0;
+  }
+  if (argc != 3) return 2;
   if (!WaitUntil([&] { return (window = IdleMainWindow()) != nullptr; }, timeoutMs)) return 1;
   if (std::strcmp(argv[1], "save-all") == 0) return SaveAll(timeoutMs) ? 0 : 1;
   if (std::strcmp(argv[1], "close") == 0) {

@@ -1,0 +1,144 @@
+// The release as a user gets it: the installer run silently, the installed
+// program started, an upgrade, and the uninstaller.
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "settings/registry.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
+#include "trimlet_version.h"
+
+namespace {
+
+constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
+constexpr const wchar_t* UNINSTALL_KEY =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bluecrane.Trimlet";
+constexpr const wchar_t* VERSION = L"" TRIMLET_VERSION_TEXT;
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
+  SHGetKnownFolderPath(id, 0, nullptr, &path);
+  const std::wstring folder = path != nullptr ? path : L"";
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// The files under a folder, by their paths relative to it.
+std::set<std::wstring> Files(const std::wstring& folder) {
+  std::set<std::wstring> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files.insert(std::filesystem::relative(entry.path(), folder).wstring());
+    }
+  }
+  return files;
+}
+
+long RunToEnd(const std::wstring& program, const std::wstring& arguments) {
+  Trimlet run(arguments, false, program);
+  return run.WaitForExit();
+}
+
+// While alive, the shell opens web pages by writing their path to a file,
+// as a browser would open them.
+struct PageOpener {
+  PageOpener() {
+    WriteTextValue(HKEY_CLASSES_ROOT, L".htm", L"", L"TrimletTest.Page");
+    WriteTextValue(HKEY_CLASSES_ROOT, L"TrimletTest.Page\\shell\\open\\command", L"",
+                   L"cmd.exe /c echo %1> \"" + record + L"\"");
+  }
+  ~PageOpener() {
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, L".htm");
+    DeleteRegistryTree(HKEY_CLASSES_ROOT, L"TrimletTest.Page");
+    DeleteFileW(record.c_str());
+  }
+  std::wstring Opened() const {
+    std::wifstream file{std::filesystem::path(record)};
+    std::wstring line;
+    std::getline(file, line);
+    return line;
+  }
+  const std::wstring record = std::filesystem::temp_directory_path().wstring() + L"opened.txt";
+};
+
+}  // namespace
+
+TEST_CASE("the installer puts the program, its manual, shortcuts and uninstall entry in place; "
+          "an upgrade keeps the settings; the uninstaller leaves nothing") {
+  RegistrySandbox sandbox;
+  const std::wstring release = ProgramBesideTests(L"release");
+  const std::wstring setup = release + L"\\Trimlet-" + VERSION + L"-setup.exe";
+  REQUIRE(PathFileExistsW(setup.c_str()));
+  // Wine knows no folder for the user's programs; Windows puts it there.
+  std::wstring programFiles = KnownFolder(FOLDERID_UserProgramFiles);
+  if (programFiles.empty()) programFiles = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs";
+  const std::wstring folder = programFiles + L"\\Trimlet";
+  const std::wstring programs = KnownFolder(FOLDERID_Programs) + L"\\Trimlet";
+  const std::wstring shortcuts[] = {KnownFolder(FOLDERID_Desktop) + L"\\Trimlet.lnk",
+                                    programs + L"\\Trimlet.lnk", programs + L"\\User's manual.lnk",
+                                    programs + L"\\Uninstall.lnk"};
+  REQUIRE_FALSE(PathFileExistsW(folder.c_str()));
+  WriteTextValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Other", L"Kept", L"yes");
+
+  // For the current user: no administrator needed.
+  REQUIRE(RunToEnd(setup, L"/S") == 0);
+  std::set<std::wstring> expected = Files(release + L"\\Trimlet");
+  expected.insert(L"Uninstall.exe");
+  CHECK(Files(folder) == expected);
+  for (const std::wstring& shortcut : shortcuts) {
+    CAPTURE(Narrow(shortcut));
+    CHECK(PathFileExistsW(shortcut.c_str()));
+  }
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayName").Text() == L"Trimlet");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"Publisher").Text() == L"Bluecrane");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayVersion").Text() == VERSION);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayIcon").Text() ==
+        folder + L"\\Trimlet.exe,0");
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"EstimatedSize").Number() > 0);
+  const std::wstring uninstall =
+      ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"UninstallString").Text();
+  CHECK(uninstall == L"\"" + folder + L"\\Uninstall.exe\" /CurrentUser");
+
+  {
+    // The installed program runs, and F1 opens its manual.
+    PageOpener opener;
+    Trimlet installed(L"", true, folder + L"\\Trimlet.exe");
+    REQUIRE(installed.window != nullptr);
+    // A first start asks for the source folder.
+    if (const HWND picker = installed.WaitDialog(L"Select")) {
+      PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    }
+    REQUIRE(installed.WaitIdle());
+    installed.Press({VK_F1});
+    CHECK(WaitUntil([&] { return !opener.Opened().empty(); }, TIMEOUT));
+    CHECK(opener.Opened() == folder + L"\\HTML\\Index.htm");
+    CHECK(installed.Close() == 0);
+  }
+
+  // An upgrade over the installation keeps what the user set.
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"C:\\Crops");
+  REQUIRE(RunToEnd(setup, L"/S") == 0);
+  CHECK(Files(folder) == expected);
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() == L"C:\\Crops");
+
+  // The uninstaller runs from a copy of itself, which ends when all is gone.
+  REQUIRE(RunToEnd(folder + L"\\Uninstall.exe", L"/CurrentUser /S") == 0);
+  CHECK(WaitUntil([&] { return !PathFileExistsW(folder.c_str()); }, TIMEOUT));
+  CHECK(WaitUntil([&] { return !KeyExists(HKEY_CURRENT_USER, UNINSTALL_KEY); }, TIMEOUT));
+  for (const std::wstring& shortcut : shortcuts) {
+    CAPTURE(Narrow(shortcut));
+    CHECK_FALSE(PathFileExistsW(shortcut.c_str()));
+  }
+  CHECK_FALSE(PathFileExistsW(programs.c_str()));
+  // Trimlet.exe /UNINSTALL ran: the program's settings went, another
+  // product's stayed.
+  CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet"));
+  CHECK(ReadRawValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Other", L"Kept").Text() == L"yes");
+  DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Other");
+}
