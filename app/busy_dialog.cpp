@@ -81,6 +81,13 @@ void StartWorkerOnFirstPaint(BusyRun& run) {
   if (run.worker == nullptr) EndDialog(run.dialog, WORKER_NOT_STARTED);
 }
 
+void ShowProgress(HWND dialog, int done, int total) {
+  const HWND bar = GetDlgItem(dialog, IDC_BUSY_PROGRESS);
+  SendMessageW(bar, PBM_SETRANGE32, 0, total);
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+  if (!IsWindowVisible(bar)) ShowWindow(bar, SW_SHOWNA);
+}
+
 void OnMinimize(BusyRun& run) {
   const HWND main = MainWindow();
   EnableWindow(main, TRUE);
@@ -134,6 +141,9 @@ INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case WM_BUSY_DONE:
       EndDialog(dialog, 0);
+      return TRUE;
+    case WM_BUSY_PROGRESS:
+      ShowProgress(dialog, static_cast<int>(wParam), static_cast<int>(lParam));
       return TRUE;
     case WM_BUSY_STEP:
       (*reinterpret_cast<const std::function<void()>*>(lParam))();
@@ -193,6 +203,13 @@ void DropCancel() {
 
 void SetBusyMessage(int label) {
   SetDlgItemTextW(g_busy.dialog, IDC_BUSY_MESSAGE, LabelText(label));
+  // A new step starts without the progress of the one before.
+  ShowWindow(GetDlgItem(g_busy.dialog, IDC_BUSY_PROGRESS), SW_HIDE);
+}
+
+void SetBusyProgress(int done, int total) {
+  // Sent, not posted: it must not overtake the steps the worker sends.
+  SendMessageW(g_busy.dialog, WM_BUSY_PROGRESS, static_cast<WPARAM>(done), total);
 }
 
 void SetWorkerStarter(WorkerStarter starter) {

@@ -38,6 +38,9 @@ void DropCancel();
 // Changes the dialog's text to a label.
 void SetBusyMessage(int label);
 
+// From the worker: shows a progress bar under the text, `done` of `total`.
+void SetBusyProgress(int done, int total);
+
 // How the worker is started; replaceable so that a test can make the start
 // fail as the system would.
 using WorkerStarter = HANDLE (*)(LPTHREAD_START_ROUTINE routine, void* argument);

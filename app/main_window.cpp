@@ -18,6 +18,7 @@
 #include "base/colours.h"
 #include "base/product.h"
 #include "editor/editor.h"
+#include "files/folder_load.h"
 #include "files/folder_monitor.h"
 #include "files/thumbnail_rules.h"
 #include "resources/resource.h"
@@ -134,6 +135,8 @@ LRESULT OnNotify(NMHDR* header) {
 void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
   StopFolderMonitor();
+  // GDI+ goes with the editor: a cancelled load's last decodes end first.
+  WaitForTileWorkers();
   ResetShellMenu();
   DestroyBarImageLists();
   // The list would destroy its image list too: it must let go first.

@@ -38,7 +38,7 @@ class FolderLoadTask final : public BusyTask {
     if (!found) return;
     const Options& options = Settings().options;
     WalkFolderTiles(folder_, {options.MinimumImageWidth, options.MinimumImageHeight}, &cancel,
-                    AddTile, nullptr);
+                    AddTile, nullptr, ShowProgress);
     int index = -1;
     RunOnUiThread([this, &index] { index = ShowList(); });
     // The first picture loads under the same dialog, while this waits.
@@ -62,6 +62,8 @@ class FolderLoadTask final : public BusyTask {
     });
     DeleteObject(tile);
   }
+
+  static void ShowProgress(int done, int found, void*) { SetBusyProgress(done, found); }
 
   // The walk is over: the list is drawn, nothing can be cancelled any more,
   // and the picture to show is selected. Its index, or -1 for none.

@@ -2,6 +2,15 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "base/colours.h"
 #include "base/gdiplus_objects.h"
 #include "base/text.h"
@@ -29,20 +38,73 @@ HBITMAP DrawTile(GdiBitmap& image, const Rect& place) {
   return tile.ToHbitmap(HBITMAP_BACKGROUND);
 }
 
-struct Walk {
+// One walk's pictures and their tiles. The walking thread and the tile
+// threads share it; whoever lets go of it last frees it.
+struct TileJob {
+  std::vector<std::wstring> paths;
+  std::vector<HBITMAP> tiles;
+  std::vector<bool> done;
+  std::atomic<size_t> next{0};
   MinimumSize minimum;
-  TileCallback onTile;
-  void* context;
+  TileWorkers workers;
+  const std::atomic<bool>* cancel;
+  // Set when the walk gave up waiting: late tiles are deleted by their
+  // makers.
+  bool abandoned = false;
+  std::mutex lock;
+  std::condition_variable finished;
 };
 
-void TileFile(const wchar_t* folder, const wchar_t* fileName, void* context) {
+// The tile threads of cancelled walks still decoding.
+struct Stragglers {
+  std::mutex lock;
+  std::condition_variable gone;
+  int running = 0;
+};
+
+Stragglers g_stragglers;
+
+void MakeTiles(std::shared_ptr<TileJob> job) {
+  for (;;) {
+    const size_t index = job->next++;
+    if (index >= job->paths.size() || (job->cancel != nullptr && job->cancel->load())) break;
+    const HBITMAP tile = job->workers.make(job->paths[index].c_str(), job->minimum);
+    std::lock_guard<std::mutex> hold(job->lock);
+    if (job->abandoned) {
+      if (tile != nullptr) DeleteObject(tile);
+      break;
+    }
+    job->tiles[index] = tile;
+    job->done[index] = true;
+    job->finished.notify_all();
+  }
+  std::lock_guard<std::mutex> hold(g_stragglers.lock);
+  --g_stragglers.running;
+  g_stragglers.gone.notify_all();
+}
+
+struct Listing {
+  std::vector<std::wstring> names;
+  std::vector<std::wstring> paths;
+};
+
+void ListPicture(const wchar_t* folder, const wchar_t* fileName, void* context) {
   if (!IsPictureFileName(fileName)) return;
-  const Walk& walk = *static_cast<const Walk*>(context);
   PathBuffer path;
   if (PathCombineW(path, folder, fileName) == nullptr) return;
-  const HBITMAP tile = MakeThumbnailTile(path, walk.minimum);
-  if (tile != nullptr) walk.onTile(fileName, tile, walk.context);
+  auto& listing = *static_cast<Listing*>(context);
+  listing.names.emplace_back(fileName);
+  listing.paths.emplace_back(path);
 }
+
+int ThreadCount(int asked, size_t pictures) {
+  constexpr int MOST = 8;  // each holds a decoded picture: bounds the memory
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  const int threads = asked > 0 ? asked : std::clamp(cores, 2, MOST);
+  return static_cast<int>(std::min<size_t>(static_cast<size_t>(threads), pictures));
+}
+
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && cancel->load(); }
 
 }  // namespace
 
@@ -56,7 +118,49 @@ HBITMAP MakeThumbnailTile(const wchar_t* path, MinimumSize minimum) {
 }
 
 void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atomic<bool>* cancel,
-                     TileCallback onTile, void* context) {
-  Walk walk = {minimum, onTile, context};
-  ForEachFileInFolder(folder, TileFile, &walk, cancel);
+                     TileCallback onTile, void* context, ProgressCallback onProgress,
+                     const TileWorkers& workers) {
+  Listing listing;
+  ForEachFileInFolder(folder, ListPicture, &listing, cancel);
+  const size_t found = listing.paths.size();
+  if (found == 0 || Cancelled(cancel)) return;
+  auto job = std::make_shared<TileJob>();
+  job->paths = std::move(listing.paths);
+  job->tiles.assign(found, nullptr);
+  job->done.assign(found, false);
+  job->minimum = minimum;
+  job->workers = workers;
+  job->cancel = cancel;
+  const int threads = ThreadCount(workers.threads, found);
+  for (int i = 0; i < threads; ++i) {
+    {
+      std::lock_guard<std::mutex> hold(g_stragglers.lock);
+      ++g_stragglers.running;
+    }
+    std::thread(MakeTiles, job).detach();
+  }
+  // Cancel is polled while waiting; nobody signals it.
+  constexpr auto POLL = std::chrono::milliseconds(10);
+  std::unique_lock<std::mutex> hold(job->lock);
+  for (size_t index = 0; index < found; ++index) {
+    while (!job->done[index] && !Cancelled(cancel)) job->finished.wait_for(hold, POLL);
+    if (!job->done[index]) break;
+    const HBITMAP tile = job->tiles[index];
+    job->tiles[index] = nullptr;
+    hold.unlock();
+    if (tile != nullptr) onTile(listing.names[index].c_str(), tile, context);
+    if (onProgress != nullptr) onProgress(static_cast<int>(index + 1), static_cast<int>(found), context);
+    hold.lock();
+    if (Cancelled(cancel)) break;
+  }
+  job->abandoned = true;
+  for (HBITMAP& tile : job->tiles) {
+    if (tile != nullptr) DeleteObject(tile);
+    tile = nullptr;
+  }
+}
+
+void WaitForTileWorkers() {
+  std::unique_lock<std::mutex> hold(g_stragglers.lock);
+  g_stragglers.gone.wait(hold, [] { return g_stragglers.running == 0; });
 }

@@ -23,7 +23,25 @@ HBITMAP MakeThumbnailTile(const wchar_t* path, MinimumSize minimum);
 // Receives a listed picture's file name and tile (the callee's to delete).
 using TileCallback = void (*)(const wchar_t* fileName, HBITMAP tile, void* context);
 
+// Receives how many of the pictures found have been looked at.
+using ProgressCallback = void (*)(int done, int found, void* context);
+
+// How the tiles are made: by how many threads, and by what (a test makes
+// some slower than others).
+struct TileWorkers {
+  int threads = 0;  // 0: one per core of the machine, at least 2, at most 8
+  HBITMAP (*make)(const wchar_t* path, MinimumSize minimum) = MakeThumbnailTile;
+};
+
 // Makes a tile of every picture in `folder` (by its extension, sub-folders
-// left out) and hands it on, polling `cancel` between two files.
+// left out) on threads of its own, and hands each on from the calling thread
+// in the folder's order, with the progress after each picture. When
+// `cancel` is raised it returns within a few milliseconds; pictures still
+// being decoded are finished and dropped by their threads, which
+// WaitForTileWorkers waits for.
 void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atomic<bool>* cancel,
-                     TileCallback onTile, void* context);
+                     TileCallback onTile, void* context, ProgressCallback onProgress = nullptr,
+                     const TileWorkers& workers = {});
+
+// Waits until no thread of a cancelled walk is left; before GDI+ goes.
+void WaitForTileWorkers();

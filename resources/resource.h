@@ -35,6 +35,7 @@
 #define IDD_BUSY                        141
 #define IDC_BUSY_ANIMATION              1001
 #define IDC_BUSY_MESSAGE                1002
+#define IDC_BUSY_PROGRESS               1003
 
 // Options dialog: the frame with its tab control
 #define IDD_OPTIONS                     155
@@ -260,6 +261,8 @@
 #define WM_BUILD_SHELL_MENU             0x8008
 // WM_APP + 9: a busy worker -> its dialog, posted when the task is over
 #define WM_BUSY_DONE                    0x8009
+// WM_APP + 10: a busy worker -> its dialog, sent; wParam = done, lParam = of how many
+#define WM_BUSY_PROGRESS                0x800A
 
 // ---------------------------------------------------------------------------
 // Timers
