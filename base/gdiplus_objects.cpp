@@ -97,6 +97,8 @@ GdiPen::~GdiPen() {
 
 GdiGraphics::GdiGraphics(HWND window) { status_ = gdi::GdipCreateFromHWND(window, &handle_); }
 
+GdiGraphics::GdiGraphics(HDC dc) { status_ = gdi::GdipCreateFromHDC(dc, &handle_); }
+
 GdiGraphics::GdiGraphics(GdiBitmap& bitmap) {
   if (bitmap) status_ = gdi::GdipGetImageGraphicsContext(bitmap.image(), &handle_);
 }
@@ -127,22 +129,6 @@ void GdiGraphics::DrawRectangle(const GdiPen& pen, int x, int y, int width, int 
 void GdiGraphics::ExcludeClip(int x, int y, int width, int height) {
   if (handle_ != nullptr) {
     status_ = gdi::GdipSetClipRectI(handle_, x, y, width, height, Gdiplus::CombineModeExclude);
-  }
-}
-
-void GdiGraphics::ClipToRectangle(int x, int y, int width, int height) {
-  if (handle_ == nullptr) return;
-  Gdiplus::GpPath* path = nullptr;
-  Gdiplus::GpRegion* region = nullptr;
-  status_ = gdi::GdipCreatePath(Gdiplus::FillModeAlternate, &path);
-  if (path != nullptr) {
-    gdi::GdipAddPathRectangleI(path, x, y, width, height);
-    status_ = gdi::GdipCreateRegionPath(path, &region);
-    gdi::GdipDeletePath(path);
-  }
-  if (region != nullptr) {
-    status_ = gdi::GdipSetClipRegion(handle_, region, Gdiplus::CombineModeReplace);
-    gdi::GdipDeleteRegion(region);
   }
 }
 

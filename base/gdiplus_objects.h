@@ -65,6 +65,7 @@ class GdiPen {
 class GdiGraphics {
  public:
   explicit GdiGraphics(HWND window);
+  explicit GdiGraphics(HDC dc);
   explicit GdiGraphics(GdiBitmap& bitmap);
   ~GdiGraphics();
   GdiGraphics(const GdiGraphics&) = delete;
@@ -80,8 +81,6 @@ class GdiGraphics {
   void DrawRectangle(const GdiPen& pen, int x, int y, int width, int height);
   // Everything but the rectangle.
   void ExcludeClip(int x, int y, int width, int height);
-  // Only the rectangle, set through a region made from a path.
-  void ClipToRectangle(int x, int y, int width, int height);
   void ResetClip();
 
  private:

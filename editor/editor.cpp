@@ -59,6 +59,7 @@ void FailLoad(const wchar_t* path, int label, UINT icon) {
 void OnSize(LPARAM size) {
   g_editor.resizePending = true;
   g_editor.panePreview.Reset();
+  DropPaneImage();
   if (!g_editor.ready || !g_editor.source || !g_editor.screenPreview) return;
   const auto width = static_cast<uint32_t>(LOWORD(size));
   const auto height = static_cast<uint32_t>(HIWORD(size));
@@ -232,6 +233,7 @@ void ClearEditor(bool releaseRectangles) {
   g_editor.source.Reset();
   g_editor.screenPreview.Reset();
   g_editor.panePreview.Reset();
+  DropPaneImage();
   DeleteTempCopy();
   if (releaseRectangles) g_editor.hasRects = false;
 }

@@ -41,6 +41,8 @@ EditorState& Editor();
 
 // Painting (editor/painting.cpp).
 void RepaintEditor(WPARAM kind);
+// Forgets the pane's picture kept for repaints: the next one draws anew.
+void DropPaneImage();
 void AnimateOutline();
 
 // Selection input (editor/selection.cpp); each returns the message's result.

@@ -68,13 +68,87 @@ void DrawSelection(GdiGraphics& graphics, const Rect& outline) {
 
 bool HasOutline(const Rect& outline) { return outline.width > 0 && outline.height > 0; }
 
-void PaintPicture(GdiGraphics& graphics, WPARAM kind, ARGB background) {
+// The pane's picture without the outline, kept from the last full repaint,
+// so that a moving selection only puts back the strips under its old
+// outline: a few small blits instead of GDI+ drawing the picture again.
+struct PaneImage {
+  HBITMAP bitmap = nullptr;
+  int width = 0;
+  int height = 0;
+  bool current = false;  // drawn for the picture and previews shown now
+};
+
+PaneImage g_paneImage;
+
+// A memory DC holding the pane image, for the time of one repaint.
+class PaneImageDc {
+ public:
+  explicit PaneImageDc(HDC pane) : dc_(CreateCompatibleDC(pane)) {
+    if (dc_ != nullptr) old_ = SelectObject(dc_, g_paneImage.bitmap);
+  }
+  ~PaneImageDc() {
+    if (dc_ == nullptr) return;
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  PaneImageDc(const PaneImageDc&) = delete;
+  PaneImageDc& operator=(const PaneImageDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
+// Draws the background and the picture into the pane image, made anew when
+// the pane's size changed; false when it cannot be had.
+bool DrawPaneImage(HDC pane, const RECT& client, const ImagePlacement& place, ARGB background) {
+  EditorState& editor = Editor();
+  if (g_paneImage.bitmap == nullptr || g_paneImage.width != client.right ||
+      g_paneImage.height != client.bottom) {
+    DropPaneImage();
+    g_paneImage.bitmap = CreateCompatibleBitmap(pane, client.right, client.bottom);
+    if (g_paneImage.bitmap == nullptr) return false;
+    g_paneImage.width = client.right;
+    g_paneImage.height = client.bottom;
+  }
+  const PaneImageDc image(pane);
+  if (image.get() == nullptr) return false;
+  GdiGraphics graphics(image.get());
+  graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+  graphics.Clear(background);
+  graphics.ResetClip();
+  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.screenPreview;
+  graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+  g_paneImage.current = true;
+  return true;
+}
+
+// Puts the pane image back over the old outline: a strip along each edge,
+// a pixel wider on each side than the line.
+void EraseOutline(HDC pane, const Rect& old) {
+  const PaneImageDc image(pane);
+  const RECT strips[] = {
+      {old.x - 1, old.y - 1, old.x + old.width + 2, old.y + 2},
+      {old.x - 1, old.y + old.height - 1, old.x + old.width + 2, old.y + old.height + 2},
+      {old.x - 1, old.y - 1, old.x + 2, old.y + old.height + 2},
+      {old.x + old.width - 1, old.y - 1, old.x + old.width + 2, old.y + old.height + 2},
+  };
+  for (const RECT& strip : strips) {
+    BitBlt(pane, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+           image.get(), strip.left, strip.top, SRCCOPY);
+  }
+}
+
+void PaintPicture(HDC pane, WPARAM kind, ARGB background) {
   EditorState& editor = Editor();
   RECT client;
   GetClientRect(editor.pane, &client);
   const ImagePlacement place =
       PlaceImage(client.right, client.bottom, static_cast<int32_t>(editor.source.Width()),
                  static_cast<int32_t>(editor.source.Height()));
+  const bool imageKept = g_paneImage.current && g_paneImage.width == client.right &&
+                         g_paneImage.height == client.bottom;
   if (!editor.panePreview && !editor.resizePending && place.fit.width > 0) {
     Size exact = place.fit;
     FitImage(editor.screenPreview, exact, &editor.panePreview, true);
@@ -83,25 +157,26 @@ void PaintPicture(GdiGraphics& graphics, WPARAM kind, ARGB background) {
   const bool viewOnly = Settings().options.ViewOnlyImages;
   const Rect outline = viewOnly ? Rect{} : ImageToPane(editor.crop, place);
 
-  if (kind == SELECTION_REPAINT) {
-    // Only the picture under the old outline is drawn again, which erases it.
-    const Rect& old = editor.screen;
-    graphics.ClipToRectangle(old.x, old.y, old.width + 1, old.height + 1);
+  if (kind == SELECTION_REPAINT && imageKept) {
+    EraseOutline(pane, editor.screen);
   } else {
-    graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
-    graphics.Clear(background);
-    graphics.ResetClip();
+    if (!DrawPaneImage(pane, client, place, background)) return;
+    const PaneImageDc image(pane);
+    BitBlt(pane, 0, 0, client.right, client.bottom, image.get(), 0, 0, SRCCOPY);
   }
-  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.screenPreview;
-  graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
   if (HasOutline(outline)) {
-    graphics.ResetClip();
     editor.screen = outline;
+    GdiGraphics graphics(pane);
     DrawSelection(graphics, outline);
   }
 }
 
 }  // namespace
+
+void DropPaneImage() {
+  if (g_paneImage.bitmap != nullptr) DeleteObject(g_paneImage.bitmap);
+  g_paneImage = PaneImage{};
+}
 
 void RepaintEditor(WPARAM kind) {
   EditorState& editor = Editor();
@@ -113,15 +188,15 @@ void RepaintEditor(WPARAM kind) {
   }
   // No animation step may run in the middle of the repaint.
   SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, PUSHED_AWAY, nullptr);
-  {
-    GdiGraphics graphics(editor.pane);
-    const ARGB background = BackgroundColour();
-    if (!editor.ready || !editor.source) {
-      graphics.Clear(background);
-    } else {
-      PaintPicture(graphics, kind, background);
-    }
+  const HDC pane = GetDC(editor.pane);
+  const ARGB background = BackgroundColour();
+  if (!editor.ready || !editor.source) {
+    GdiGraphics graphics(pane);
+    graphics.Clear(background);
+  } else {
+    PaintPicture(pane, kind, background);
   }
+  ReleaseDC(editor.pane, pane);
   SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, ANIMATION_PERIOD, nullptr);
 }
 
