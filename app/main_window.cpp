@@ -18,7 +18,7 @@
 #include "base/colours.h"
 #include "base/product.h"
 #include "editor/editor.h"
-#include "files/folder_load.h"
+#include "base/background_work.h"
 #include "files/folder_monitor.h"
 #include "files/thumbnail_rules.h"
 #include "resources/resource.h"
@@ -136,7 +136,7 @@ void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
   StopFolderMonitor();
   // GDI+ goes with the editor: a cancelled load's last decodes end first.
-  WaitForTileWorkers();
+  WaitForBackgroundWork();
   ResetShellMenu();
   DestroyBarImageLists();
   // The list would destroy its image list too: it must let go first.

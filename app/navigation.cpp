@@ -192,6 +192,18 @@ void OnFileSelectionChanged(const NMLISTVIEW& change) {
   }
 }
 
+// The next picture of the list is decoded while the user frames this one.
+void PrefetchNext(int index) {
+  PathBuffer name;
+  PathBuffer path;
+  if (index + 1 >= ItemCount() || !ListItemText(index + 1, name) ||
+      PathCombineW(path, SourceFolder(), name) == nullptr) {
+    PrefetchEditorImage(nullptr);
+    return;
+  }
+  PrefetchEditorImage(path);
+}
+
 void ShowImage(int index) {
   PathBuffer name;
   PathBuffer path;
@@ -205,6 +217,7 @@ void ShowImage(int index) {
     SetBusyMessage(LBL_GENERATING_PREVIEW);
     DropCancel();
     LoadEditorImage(path);
+    PrefetchNext(index);
     return;
   }
   LoadPictureTask task(path);
@@ -214,6 +227,8 @@ void ShowImage(int index) {
     LoadEditorImage(nullptr);
     ResetShellMenu();
     ReportError(LBL_IMAGE_LOAD_ERROR, path, MB_ICONERROR);
+  } else {
+    PrefetchNext(index);
   }
   FinishOperation(true);
 }

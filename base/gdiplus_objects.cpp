@@ -22,6 +22,12 @@ GdiBitmap GdiBitmap::FromFile(const wchar_t* path) {
   return GdiBitmap(handle, status);
 }
 
+GdiBitmap GdiBitmap::FromStream(IStream* stream) {
+  Gdiplus::GpBitmap* handle = nullptr;
+  const GpStatus status = gdi::GdipCreateBitmapFromStream(stream, &handle);
+  return GdiBitmap(handle, status);
+}
+
 GdiBitmap GdiBitmap::Create(int width, int height) {
   Gdiplus::GpBitmap* handle = nullptr;
   const GpStatus status =

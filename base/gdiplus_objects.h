@@ -22,6 +22,8 @@ class GdiBitmap {
 
   // Decodes a picture file.
   static GdiBitmap FromFile(const wchar_t* path);
+  // Decodes a picture from a stream, which must outlive the bitmap.
+  static GdiBitmap FromStream(IStream* stream);
   // An empty 32-bit ARGB bitmap.
   static GdiBitmap Create(int width, int height);
   // A 32-bit ARGB bitmap over the caller's pixels, which must outlive it.

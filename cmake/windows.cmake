@@ -9,6 +9,7 @@ add_library(trimlet_core STATIC
   app/bars.cpp
   app/busy_dialog.cpp
   app/commands.cpp
+  base/background_work.cpp
   base/error_report.cpp
   base/file_replace.cpp
   base/folder_entries.cpp
@@ -21,6 +22,7 @@ add_library(trimlet_core STATIC
   editor/editor.cpp
   base/gdiplus_objects.cpp
   editor/painting.cpp
+  editor/prefetch.cpp
   editor/selection.cpp
   files/folder_load.cpp
   files/crop_save.cpp

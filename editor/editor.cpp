@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "base/background_work.h"
 #include "base/error_report.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
@@ -18,6 +19,8 @@ EditorState g_editor;
 // Copies the file into a new file of the temporary folder. The copy's path
 // is in `copy` as soon as the name is reserved, so that a failed copy can be
 // deleted.
+}  // namespace
+
 bool MakeTempCopy(const wchar_t* source, PathBuffer& copy) {
   PathBuffer folder;
   const DWORD length = GetTempPathW(PATH_CAPACITY, folder);
@@ -27,8 +30,7 @@ bool MakeTempCopy(const wchar_t* source, PathBuffer& copy) {
 }
 
 // A copy that cannot be deleted keeps its attributes and stays on disk.
-void DeleteTempCopy() {
-  wchar_t* path = g_editor.tempCopyPath;
+void DeleteTempCopy(PathBuffer& path) {
   if (path[0] == L'\0') return;
   const DWORD attributes = GetFileAttributesW(path);
   SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
@@ -37,6 +39,8 @@ void DeleteTempCopy() {
   }
   path[0] = L'\0';
 }
+
+namespace {
 
 void SetInitialSelection() {
   const Options& options = Settings().options;
@@ -64,11 +68,10 @@ void OnSize(LPARAM size) {
   const auto width = static_cast<uint32_t>(LOWORD(size));
   const auto height = static_cast<uint32_t>(HIWORD(size));
   if (width > g_editor.screenPreview.Width() && height > g_editor.screenPreview.Height()) {
-    const auto screenWidth = static_cast<uint32_t>(GetSystemMetrics(SM_CXSCREEN));
-    const auto screenHeight = static_cast<uint32_t>(GetSystemMetrics(SM_CYSCREEN));
+    const Size screen = ScreenSize();
     Size target = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    if (width < screenWidth && height < screenHeight) {
-      target = {static_cast<int32_t>(screenWidth), static_cast<int32_t>(screenHeight)};
+    if (width < static_cast<uint32_t>(screen.width) && height < static_cast<uint32_t>(screen.height)) {
+      target = screen;
     }
     FitImage(g_editor.source, target, &g_editor.screenPreview, false);
   }
@@ -78,6 +81,9 @@ void OnSize(LPARAM size) {
 void OnDestroy() {
   KillTimer(g_editor.pane, IDT_OUTLINE_ANIMATION);
   ClearEditor(true);
+  PrefetchEditorImage(nullptr);
+  // GDI+ goes now: no decode ahead may still be using it.
+  WaitForBackgroundWork();
   if (g_editor.gdiplusToken != 0) Gdiplus::GdiplusShutdown(g_editor.gdiplusToken);
   g_editor.gdiplusToken = 0;
   SetWindowLongPtrW(g_editor.pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editor.paneProc));
@@ -150,6 +156,8 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
 
 EditorState& Editor() { return g_editor; }
 
+Size ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
 void NotifyParent(UINT code) {
   NMHDR header = {};
   header.hwndFrom = g_editor.pane;
@@ -190,21 +198,31 @@ void LoadEditorImage(const wchar_t* path) {
   ClearEditor(false);
   NotifyParent(EDITOR_CHANGED);
   SendMessageW(g_editor.pane, WM_EDITOR_REPAINT, 0, 0);
-  if (path == nullptr) return;
+  if (path == nullptr) {
+    PrefetchEditorImage(nullptr);
+    return;
+  }
 
   if (!PathFileExistsW(path) || PathIsDirectoryW(path)) {
+    PrefetchEditorImage(nullptr);
     ReportError(LBL_FILE_NOT_FOUND, path, MB_ICONWARNING);
     return;
   }
-  const wchar_t* decoded = path;
-  if (Settings().options.CopySourceToTemp) {
-    if (!MakeTempCopy(path, g_editor.tempCopyPath)) {
-      FailLoad(path, LBL_TEMP_COPY_ERROR, MB_ICONERROR);
-      return;
+  const bool copy = Settings().options.CopySourceToTemp;
+  // A picture decoded ahead is taken as it is; any other is decoded now, and
+  // a failure reported as a load's, also when the decode ahead failed.
+  const bool decodedAhead = TakePrefetched(path, copy, g_editor);
+  if (!decodedAhead) {
+    const wchar_t* decoded = path;
+    if (copy) {
+      if (!MakeTempCopy(path, g_editor.tempCopyPath)) {
+        FailLoad(path, LBL_TEMP_COPY_ERROR, MB_ICONERROR);
+        return;
+      }
+      decoded = g_editor.tempCopyPath;
     }
-    decoded = g_editor.tempCopyPath;
+    g_editor.source = GdiBitmap::FromFile(decoded);
   }
-  g_editor.source = GdiBitmap::FromFile(decoded);
   if (!g_editor.source || g_editor.source.status() != Gdiplus::Ok) {
     FailLoad(path, LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
     return;
@@ -215,8 +233,10 @@ void LoadEditorImage(const wchar_t* path) {
     FailLoad(path, LBL_IMAGE_TOO_SMALL, MB_ICONWARNING);
     return;
   }
-  Size screen = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  FitImage(g_editor.source, screen, &g_editor.screenPreview, false);
+  if (!g_editor.screenPreview) {
+    Size screen = ScreenSize();
+    FitImage(g_editor.source, screen, &g_editor.screenPreview, false);
+  }
   if (!g_editor.hasRects) {
     g_editor.crop = {};
     g_editor.screen = {};
@@ -234,7 +254,9 @@ void ClearEditor(bool releaseRectangles) {
   g_editor.screenPreview.Reset();
   g_editor.panePreview.Reset();
   DropPaneImage();
-  DeleteTempCopy();
+  DeleteTempCopy(g_editor.tempCopyPath);
+  if (g_editor.sourceStream != nullptr) g_editor.sourceStream->Release();
+  g_editor.sourceStream = nullptr;
   if (releaseRectangles) g_editor.hasRects = false;
 }
 

@@ -22,6 +22,12 @@ bool AttachEditor(HWND pane);
 // error report filled and the editor empty.
 void LoadEditorImage(const wchar_t* path);
 
+// Decodes the picture at `path` ahead, on a thread of its own, so that a
+// LoadEditorImage of it soon after shows it at once; the file is not held
+// open after the decode. Replaces the picture decoded ahead before; null
+// drops it.
+void PrefetchEditorImage(const wchar_t* path);
+
 // Releases the picture, its previews and its temporary copy; with
 // `releaseRectangles` also forgets the selection.
 void ClearEditor(bool releaseRectangles);

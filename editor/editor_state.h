@@ -29,6 +29,7 @@ struct EditorState {
   Rect crop = {};
   Rect screen = {};
   PathBuffer tempCopyPath = L"";
+  IStream* sourceStream = nullptr;  // the bytes `source` was decoded from, if not a file
   bool ready = false;
   bool resizePending = true;
   bool ratioSwapped = false;
@@ -54,6 +55,20 @@ void OnEditorCancel();
 void OnEditorKeyDown(WPARAM key);
 void OnEditorKeyUp(WPARAM key);
 void EndEditorDrag();
+
+// The picture decoded ahead (editor/prefetch.cpp), when it is of `path`, was
+// decoded as `copySourceToTemp` asks and its file has not changed since:
+// its source, screen preview, temporary copy and stream go to `editor`.
+// Any other is dropped. False when nothing was taken.
+bool TakePrefetched(const wchar_t* path, bool copySourceToTemp, EditorState& editor);
+
+// A copy of `source` in the temporary folder; false when none was made.
+bool MakeTempCopy(const wchar_t* source, PathBuffer& copy);
+// Deletes the copy and empties `path`; a copy that cannot be deleted stays.
+void DeleteTempCopy(PathBuffer& path);
+
+// The screen's size, which a picture's screen preview fits into.
+Size ScreenSize();
 
 // Renders `image` fitted into `size` (or exactly at it), updating `size`.
 void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact);

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/background_work.h"
 #include "base/colours.h"
 #include "base/gdiplus_objects.h"
 #include "base/text.h"
@@ -55,15 +56,6 @@ struct TileJob {
   std::condition_variable finished;
 };
 
-// The tile threads of cancelled walks still decoding.
-struct Stragglers {
-  std::mutex lock;
-  std::condition_variable gone;
-  int running = 0;
-};
-
-Stragglers g_stragglers;
-
 void MakeTiles(std::shared_ptr<TileJob> job) {
   for (;;) {
     const size_t index = job->next++;
@@ -78,9 +70,6 @@ void MakeTiles(std::shared_ptr<TileJob> job) {
     job->done[index] = true;
     job->finished.notify_all();
   }
-  std::lock_guard<std::mutex> hold(g_stragglers.lock);
-  --g_stragglers.running;
-  g_stragglers.gone.notify_all();
 }
 
 struct Listing {
@@ -132,13 +121,10 @@ void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atom
   job->workers = workers;
   job->cancel = cancel;
   const int threads = ThreadCount(workers.threads, found);
-  for (int i = 0; i < threads; ++i) {
-    {
-      std::lock_guard<std::mutex> hold(g_stragglers.lock);
-      ++g_stragglers.running;
-    }
-    std::thread(MakeTiles, job).detach();
-  }
+  int started = 0;
+  for (int i = 0; i < threads; ++i) started += StartBackgroundWork([job] { MakeTiles(job); }) ? 1 : 0;
+  // Without a thread of its own the walk makes the tiles itself.
+  if (started == 0) MakeTiles(job);
   // Cancel is polled while waiting; nobody signals it.
   constexpr auto POLL = std::chrono::milliseconds(10);
   std::unique_lock<std::mutex> hold(job->lock);
@@ -158,9 +144,4 @@ void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atom
     if (tile != nullptr) DeleteObject(tile);
     tile = nullptr;
   }
-}
-
-void WaitForTileWorkers() {
-  std::unique_lock<std::mutex> hold(g_stragglers.lock);
-  g_stragglers.gone.wait(hold, [] { return g_stragglers.running == 0; });
 }

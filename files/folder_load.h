@@ -37,11 +37,8 @@ struct TileWorkers {
 // left out) on threads of its own, and hands each on from the calling thread
 // in the folder's order, with the progress after each picture. When
 // `cancel` is raised it returns within a few milliseconds; pictures still
-// being decoded are finished and dropped by their threads, which
-// WaitForTileWorkers waits for.
+// being decoded are finished and dropped by their threads (background work:
+// WaitForBackgroundWork waits for them).
 void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atomic<bool>* cancel,
                      TileCallback onTile, void* context, ProgressCallback onProgress = nullptr,
                      const TileWorkers& workers = {});
-
-// Waits until no thread of a cancelled walk is left; before GDI+ goes.
-void WaitForTileWorkers();

@@ -25,6 +25,7 @@
 #include "app/open_folder.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
+#include "base/background_work.h"
 #include "files/folder_load.h"
 #include "files/thumbnail_rules.h"
 #include "settings/settings.h"
@@ -245,7 +246,7 @@ double CancelDelay(const std::wstring& folder) {
   run.cancel = true;
   WaitForSingleObject(walker, INFINITE);
   CloseHandle(walker);
-  WaitForTileWorkers();
+  WaitForBackgroundWork();
   return Milliseconds(pressed, run.returned);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/gdiplus_objects.h"
+#include "base/background_work.h"
 #include "files/folder_load.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
@@ -97,7 +98,7 @@ TEST_CASE("the walk on four threads: one thread's tiles, in the folder's order; 
         std::vector<std::wstring>(sequential.names.begin(), sequential.names.begin() + 3));
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
-  WaitForTileWorkers();
+  WaitForBackgroundWork();
   CHECK(GetTickCount64() - start < 2000);
   DWORD after = 0;
   GetProcessHandleCount(GetCurrentProcess(), &after);

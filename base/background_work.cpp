@@ -1,0 +1,43 @@
+#include "base/background_work.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+struct Running {
+  std::mutex lock;
+  std::condition_variable gone;
+  int count = 0;
+};
+
+Running g_running;
+
+}  // namespace
+
+bool StartBackgroundWork(std::function<void()> work) {
+  {
+    std::lock_guard<std::mutex> hold(g_running.lock);
+    ++g_running.count;
+  }
+  try {
+    std::thread([work = std::move(work)] {
+      work();
+      std::lock_guard<std::mutex> hold(g_running.lock);
+      --g_running.count;
+      g_running.gone.notify_all();
+    }).detach();
+  } catch (const std::system_error&) {
+    std::lock_guard<std::mutex> hold(g_running.lock);
+    --g_running.count;
+    return false;
+  }
+  return true;
+}
+
+void WaitForBackgroundWork() {
+  std::unique_lock<std::mutex> hold(g_running.lock);
+  g_running.gone.wait(hold, [] { return g_running.count == 0; });
+}
