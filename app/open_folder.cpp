@@ -18,6 +18,7 @@
 #include "editor/editor.h"
 #include "files/folder_load.h"
 #include "files/folder_monitor.h"
+#include "files/thumbnail_rules.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/labels.h"
@@ -36,6 +37,7 @@ class FolderLoadTask final : public BusyTask {
   void Run() override {
     found = PathIsDirectoryW(folder_) != FALSE;
     if (!found) return;
+    DecodeFirstAhead();
     const Options& options = Settings().options;
     WalkFolderTiles(folder_, {options.MinimumImageWidth, options.MinimumImageHeight}, &cancel,
                     AddTile, nullptr, ShowProgress);
@@ -64,6 +66,28 @@ class FolderLoadTask final : public BusyTask {
   }
 
   static void ShowProgress(int done, int found, void*) { SetBusyProgress(done, found); }
+
+  // The picture the load will most likely show, the one to select again or
+  // the first by name in the sorted list, is decoded alongside the tiles.
+  void DecodeFirstAhead() const {
+    PathBuffer first = L"";
+    if (reselect_[0] == L'\0' || !CopyText(first, reselect_)) {
+      ForEachFileInFolder(
+          folder_,
+          [](const wchar_t*, const wchar_t* fileName, void* context) {
+            auto& least = *static_cast<PathBuffer*>(context);
+            if (IsPictureFileName(fileName) &&
+                (least[0] == L'\0' || lstrcmpiW(fileName, least) < 0)) {
+              CopyText(least, fileName);
+            }
+          },
+          &first, &cancel);
+    }
+    PathBuffer path;
+    if (first[0] != L'\0' && PathCombineW(path, folder_, first) != nullptr) {
+      PrefetchEditorImage(path);
+    }
+  }
 
   // The walk is over: the list is drawn, nothing can be cancelled any more,
   // and the picture to show is selected. Its index, or -1 for none.
