@@ -1,0 +1,126 @@
+#include <doctest/doctest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "base/exif_orientation.h"
+
+using Bytes = std::vector<unsigned char>;
+
+using Entry = std::array<uint32_t, 4>;  // tag, type, count, value
+
+constexpr Entry ORIENTATION_6 = {0x0112, 3, 1, 6}, MAKER = {0x010F, 2, 4, 0x4142};
+// In ExifJpeg(): where the TIFF header and IFD0 start, and where IFD0's first
+// entry ends.
+constexpr std::size_t TIFF_AT = 12, IFD0_AT = TIFF_AT + 8, FIRST_ENTRY_END = IFD0_AT + 14;
+
+// Appends each value in its width of bytes.
+static void Put(Bytes& out, bool big, std::initializer_list<std::pair<uint32_t, int>> fields) {
+  for (const auto& [value, bytes] : fields) {
+    for (int i = 0; i < bytes; ++i) out.push_back(value >> 8 * (big ? bytes - 1 - i : i) & 0xFF);
+  }
+}
+
+// SOI, each segment with its length, then the start of the scan.
+static Bytes Jpeg(const std::vector<std::pair<unsigned char, Bytes>>& segments) {
+  Bytes out = {0xFF, 0xD8};
+  for (const auto& [marker, payload] : segments) {
+    out.insert(out.end(), {0xFF, marker});
+    Put(out, true, {{static_cast<uint32_t>(payload.size() + 2), 2}});
+    out.insert(out.end(), payload.begin(), payload.end());
+  }
+  out.insert(out.end(), {0xFF, 0xDA, 0, 2});
+  return out;
+}
+
+// An EXIF block whose IFD0 starts at `ifd0` (8: right after the header) and
+// links to `next`; a SHORT fills the first half of an entry's value field.
+static Bytes Exif(bool big, const std::vector<Entry>& entries, uint32_t ifd0 = 8,
+                  uint32_t next = 0) {
+  const unsigned char order = big ? 'M' : 'I';
+  Bytes out = {'E', 'x', 'i', 'f', 0, 0, order, order};
+  Put(out, big, {{42, 2}, {ifd0, 4}, {static_cast<uint32_t>(entries.size()), 2}});
+  for (const Entry& e : entries) {
+    Put(out, big, {{e[0], 2}, {e[1], 2}, {e[2], 4}, {e[3], 2}, {0, 2}});
+  }
+  Put(out, big, {{next, 4}});
+  return out;
+}
+
+static Bytes ExifJpeg(bool big, const std::vector<Entry>& entries, uint32_t ifd0 = 8,
+                      uint32_t next = 0) {
+  return Jpeg({{0xE1, Exif(big, entries, ifd0, next)}});
+}
+
+// The first `size` bytes, in a heap block of exactly that size so that
+// AddressSanitizer catches a read past them.
+static int Orientation(const Bytes& bytes, std::size_t size = SIZE_MAX) {
+  size = std::min(size, bytes.size());
+  const auto copy = std::make_unique<unsigned char[]>(size);
+  std::copy_n(bytes.begin(), size, copy.get());
+  return JpegOrientation(copy.get(), size);
+}
+
+TEST_CASE("each orientation in both byte orders, after JFIF and other blocks, before the scan") {
+  for (const bool big : {false, true}) {
+    for (uint32_t orientation = 1; orientation <= 8; ++orientation) {
+      INFO(big, " ", orientation);
+      CHECK(Orientation(ExifJpeg(big, {MAKER, {0x0112, 3, 1, orientation}})) == orientation);
+      CHECK(OrientationSwapsSides(orientation) == (orientation >= 5));
+    }
+  }
+  CHECK_FALSE((OrientationSwapsSides(0) || OrientationSwapsSides(9)));
+  Bytes jfif = {'J', 'F', 'I', 'F', 0, 1, 2, 0, 0, 1, 0, 1, 10, 10};
+  jfif.resize(jfif.size() + 300);  // a thumbnail: a length over 255
+  const Bytes xmp = {'h', 't', 't', 'p', ':', 0};
+  Bytes jpeg = Jpeg({{0xE0, jfif}, {0xEE, {}}, {0xE1, xmp}, {0xE1, Exif(false, {ORIENTATION_6})}});
+  jpeg.insert(jpeg.begin() + 2, 0xFF);  // a fill byte
+  CHECK(Orientation(jpeg) == 6);
+  Bytes late = Jpeg({{0xE0, jfif}});
+  CHECK(Orientation(late) == 1);
+  const Bytes exif = ExifJpeg(false, {ORIENTATION_6});
+  late.insert(late.end(), exif.begin() + 2, exif.end());
+  CHECK(Orientation(late) == 1);                                 // after the scan's start
+  CHECK(Orientation(Bytes(exif.begin() + 2, exif.end())) == 1);  // no SOI
+  CHECK(JpegOrientation(nullptr, 0) == 1);
+}
+
+TEST_CASE("a block cut short by the data's end or its segment's length reads only whole entries") {
+  const Bytes jpeg = ExifJpeg(false, {ORIENTATION_6});
+  for (std::size_t size = 0; size <= jpeg.size() - 4; ++size) {
+    CAPTURE(size);
+    CHECK(Orientation(jpeg, size) == (size >= FIRST_ENTRY_END ? 6 : 1));
+    Bytes shorter = jpeg;  // the segment ends at `size`; lengths 0 and 1 included
+    shorter[5] = static_cast<unsigned char>(std::max<std::size_t>(size, 4) - 4);
+    CHECK(Orientation(shorter) == (size >= FIRST_ENTRY_END ? 6 : 1));
+  }
+}
+
+TEST_CASE("offsets anywhere, a loop, counts beyond the data, wrong types or values read upright") {
+  for (uint32_t ifd0 : {0u, 4u, 7u, 25u, 26u, 1000u, 0xFFFFFFF0u, 0xFFFFFFFFu}) {
+    CHECK(Orientation(ExifJpeg(true, {ORIENTATION_6}, ifd0)) == 1);
+  }
+  CHECK(Orientation(ExifJpeg(true, {MAKER}, 8, 8)) == 1);  // IFD0 links to itself
+  CHECK(Orientation(ExifJpeg(true, {ORIENTATION_6}, 8, 8)) == 6);
+  for (const Entry& wrong : {Entry{0x0112, 4, 1, 6}, Entry{0x0112, 3, 2, 6}, Entry{0x0112, 3, 1, 0},
+                             Entry{0x0112, 3, 1, 9}}) {
+    CHECK(Orientation(ExifJpeg(false, {wrong, ORIENTATION_6})) == 1);  // the first one counts
+  }
+  // A mixed byte order, a wrong magic number, 65281 entries with and without
+  // the orientation among the whole ones.
+  for (const auto& [entry, at, byte, expected] :
+       {std::tuple{ORIENTATION_6, TIFF_AT + 1, int{'I'}, 1},
+        {ORIENTATION_6, TIFF_AT + 3, 43, 1},
+        {ORIENTATION_6, IFD0_AT, 0xFF, 6},
+        {MAKER, IFD0_AT, 0xFF, 1}}) {
+    Bytes damaged = ExifJpeg(true, {entry});
+    damaged[at] = static_cast<unsigned char>(byte);
+    CHECK(Orientation(damaged) == expected);
+  }
+}
