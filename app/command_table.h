@@ -10,7 +10,7 @@ struct ToolbarButton {
   bool check;   // a check button
 };
 
-constexpr int TOOLBAR_BUTTON_COUNT = 22;
+constexpr int TOOLBAR_BUTTON_COUNT = 23;
 extern const ToolbarButton kToolbarButtons[TOOLBAR_BUTTON_COUNT];
 
 // Icon resources by image index: normal, hot and disabled.
@@ -20,7 +20,7 @@ struct ToolbarImage {
   int disabled;
 };
 
-constexpr int TOOLBAR_IMAGE_COUNT = 15;
+constexpr int TOOLBAR_IMAGE_COUNT = 16;
 extern const ToolbarImage kToolbarImages[TOOLBAR_IMAGE_COUNT];
 
 // The tooltip label of a toolbar button, or -1 for an ID that is not one.

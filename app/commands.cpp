@@ -157,6 +157,9 @@ void OnCommand(int id) {
     case IDM_IMAGE_VIEW_ONLY:
       ToggleViewOnly();
       break;
+    case IDM_IMAGE_KEEP_FRAME:
+      ToggleKeepFrame();
+      break;
     case IDM_IMAGE_MOVE_FIRST:
     case IDM_IMAGE_MOVE_BACK:
     case IDM_IMAGE_MOVE_NEXT:

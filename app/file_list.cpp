@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "files/done_marks.h"
+#include "files/thumbnail_rules.h"
+
 namespace {
 
 constexpr DWORD HOVER_STYLES = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
@@ -62,4 +65,41 @@ void ApplyExplorerClickStyle(HWND list) {
     InvalidateRect(list, nullptr, TRUE);
     UpdateWindow(list);
   }
+}
+
+void MarkListItemDone(HWND list, HIMAGELIST thumbnails, int index) {
+  LVITEMW item = {};
+  item.mask = LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = index;
+  if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ||
+      item.lParam == ITEM_MARKED_DONE || item.iImage < 0) {
+    return;
+  }
+  // The tile is drawn out of the image list, marked and put back.
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = THUMBNAIL_TILE_SIZE;
+  info.bmiHeader.biHeight = -THUMBNAIL_TILE_SIZE;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  const HBITMAP tile = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  bool drawn = false;
+  if (tile != nullptr && dc != nullptr) {
+    const HGDIOBJ old = SelectObject(dc, tile);
+    drawn = ImageList_Draw(thumbnails, item.iImage, dc, 0, 0, ILD_NORMAL) != FALSE;
+    SelectObject(dc, old);
+  }
+  if (dc != nullptr) DeleteDC(dc);
+  if (drawn) {
+    DrawDoneMark(tile);
+    if (ImageList_Replace(thumbnails, item.iImage, tile, nullptr)) {
+      item.mask = LVIF_PARAM;
+      item.lParam = ITEM_MARKED_DONE;
+      SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      SendMessageW(list, LVM_REDRAWITEMS, index, index);
+    }
+  }
+  if (tile != nullptr) DeleteObject(tile);
 }

@@ -2,9 +2,17 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 // Replaces the list's window procedure with the file list's.
 bool AttachFileList(HWND list);
+
+// An item's parameter: whether its tile carries the done mark.
+constexpr LPARAM ITEM_MARKED_DONE = 1;
+
+// Marks the tile of item `index` as done, once: its crop is in the
+// destination folder.
+void MarkListItemDone(HWND list, HIMAGELIST thumbnails, int index);
 
 // Follows the user's Explorer choice: with single-click, hovering selects.
 void ApplyExplorerClickStyle(HWND list);

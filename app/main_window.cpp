@@ -31,8 +31,6 @@ constexpr DWORD FILE_LIST_STYLE = 0x5001001C;
 constexpr DWORD EDITOR_PANE_STYLE = 0x50012004;
 constexpr int FOLDER_MENU_POSITION = 2;
 constexpr int IMAGE_MENU_POSITION = 3;
-// System commands, in the Image menu.
-constexpr int SHELL_MENU_POSITION = 13;
 
 struct MainWindowState {
   HWND window = nullptr;
@@ -257,11 +255,12 @@ bool CreateChildren() {
   ApplyExplorerClickStyle(g_main.fileList);
   SetEditorBackground();
   DragAcceptFiles(g_main.window, TRUE);
+  // The toolbar's check buttons take their state from the menu.
+  CheckCommand(IDM_IMAGE_VIEW_ONLY, Settings().options.ViewOnlyImages);
+  CheckCommand(IDM_IMAGE_KEEP_FRAME, Settings().options.KeepFrame);
   if (!RebuildBars(g_main.window)) return false;
   g_main.accelerators = LoadAcceleratorsW(AppInstance(), MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   SetMenuCaptions();
-  CheckMenuItem(GetMenu(g_main.window), IDM_IMAGE_VIEW_ONLY,
-                MF_BYCOMMAND | (Settings().options.ViewOnlyImages ? MF_CHECKED : MF_UNCHECKED));
   ApplyHiddenParts();
   PlaceMainWindow();
   return true;
@@ -312,9 +311,10 @@ HWND FileList() { return g_main.fileList; }
 HIMAGELIST Thumbnails() { return g_main.thumbnails; }
 HWND EditorPane() { return g_main.editorPane; }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
+// System commands, the last item of the Image menu.
 HMENU ImageShellMenu() {
-  return GetSubMenu(GetSubMenu(GetMenu(g_main.window), IMAGE_MENU_POSITION),
-                    SHELL_MENU_POSITION);
+  const HMENU image = GetSubMenu(GetMenu(g_main.window), IMAGE_MENU_POSITION);
+  return GetSubMenu(image, GetMenuItemCount(image) - 1);
 }
 
 void ApplyHiddenParts() {
@@ -348,6 +348,11 @@ void EnableCommand(bool enabled, int menuId, int buttonId) {
       (GetMenuState(menu, static_cast<UINT>(menuId), MF_BYCOMMAND) & MF_CHECKED) != 0;
   SendMessageW(Toolbar(), TB_CHECKBUTTON, buttonId, MAKELPARAM(enabled && checked, 0));
   SendMessageW(Toolbar(), TB_ENABLEBUTTON, buttonId, MAKELPARAM(enabled, 0));
+}
+
+void CheckCommand(int menuId, bool checked) {
+  CheckMenuItem(GetMenu(g_main.window), static_cast<UINT>(menuId),
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool IsCommandEnabled(int menuId) {

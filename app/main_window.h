@@ -43,6 +43,9 @@ void SetMenuCaptions();
 // Enables or greys a menu command and its toolbar button; the button is
 // shown pressed when it is enabled and the menu item is checked.
 void EnableCommand(bool enabled, int menuId, int buttonId);
+// Checks or clears a menu command; its toolbar button follows on its next
+// EnableCommand.
+void CheckCommand(int menuId, bool checked);
 bool IsCommandEnabled(int menuId);
 
 // Paints the editor pane's background in the chosen colour.

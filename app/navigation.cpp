@@ -8,11 +8,13 @@
 #include "app/app.h"
 #include "app/bars.h"
 #include "app/busy_dialog.h"
+#include "app/file_list.h"
 #include "app/main_window.h"
 #include "app/shell_menu.h"
 #include "base/error_report.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
+#include "files/done_marks.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/labels.h"
@@ -69,8 +71,9 @@ class SaveTask final : public BusyTask {
   SaveTask(const wchar_t* target, int targetIndex) : target_(target), targetIndex_(targetIndex) {}
 
   void Run() override {
-    const SaveOptions options = {Settings().options.DestinationFolder,
-                                 Settings().options.CopyImageExifTags};
+    const Options& settings = Settings().options;
+    const SaveOptions options = {settings.DestinationFolder, settings.CopyImageExifTags,
+                                 settings.TurnImagesUpright};
     if (!SaveCrop(EditorImage(), CropRect(), target_, options)) return;
     succeeded = true;
     if (targetIndex_ == -1) return;
@@ -84,6 +87,15 @@ class SaveTask final : public BusyTask {
   const wchar_t* target_;
   int targetIndex_;
 };
+
+// A picture saved under its own name into the destination gets its mark.
+void MarkIfDone(int index) {
+  PathBuffer name;
+  if (ListItemText(index, name) &&
+      HasDoneFile(Settings().options.DestinationFolder, SourceFolder(), name)) {
+    MarkListItemDone(FileList(), Thumbnails(), index);
+  }
+}
 
 int TargetIndexOf(int command) {
   const int mark = SelectionMark();
@@ -245,10 +257,12 @@ void Navigate(int command) {
     return;
   }
   if (!ChooseTargetPath(target)) return;
+  const int saved = SelectionMark();
   SaveTask task(target, targetIndex);
   if (!RunBusy(task, LBL_SAVING_IMAGE, nullptr)) {
     ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
   }
+  if (task.succeeded) MarkIfDone(saved);
   FinishOperation(task.succeeded);
 }
 
@@ -257,8 +271,7 @@ void ToggleViewOnly() {
   {
     WaitCursor wait;
     SetViewOnlyImages(viewOnly);
-    CheckMenuItem(GetMenu(MainWindow()), IDM_IMAGE_VIEW_ONLY,
-                  MF_BYCOMMAND | (Settings().options.ViewOnlyImages ? MF_CHECKED : MF_UNCHECKED));
+    CheckCommand(IDM_IMAGE_VIEW_ONLY, Settings().options.ViewOnlyImages);
     // Enabling again sets the button's check from the menu's.
     Enable({IDM_IMAGE_VIEW_ONLY, IDC_TB_VIEW_ONLY}, IsCommandEnabled(IDM_IMAGE_VIEW_ONLY));
     const bool editing = !Settings().options.ViewOnlyImages;
@@ -268,6 +281,12 @@ void ToggleViewOnly() {
     if (editing) RefreshSelection();
   }
   FinishOperation(true);
+}
+
+void ToggleKeepFrame() {
+  SetKeepFrame(!Settings().options.KeepFrame);
+  CheckCommand(IDM_IMAGE_KEEP_FRAME, Settings().options.KeepFrame);
+  EnableCommand(true, IDM_IMAGE_KEEP_FRAME, IDC_TB_KEEP_FRAME);
 }
 
 void ShowEditorStatus() {

@@ -13,6 +13,8 @@ void Navigate(int command);
 
 // View only: the option flips, and the commands and the editor follow.
 void ToggleViewOnly();
+// Keep frame on or off: the next picture gets the selection of this one.
+void ToggleKeepFrame();
 
 // Shows the file list's item `index` in the editor.
 void ShowImage(int index);

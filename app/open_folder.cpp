@@ -11,12 +11,14 @@
 #include "app/app.h"
 #include "app/bars.h"
 #include "app/busy_dialog.h"
+#include "app/file_list.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
 #include "app/shell_menu.h"
 #include "base/product.h"
 #include "editor/editor.h"
 #include "files/folder_load.h"
+#include "files/done_marks.h"
 #include "files/folder_monitor.h"
 #include "files/thumbnail_rules.h"
 #include "resources/resource.h"
@@ -39,8 +41,10 @@ class FolderLoadTask final : public BusyTask {
     if (!found) return;
     DecodeFirstAhead();
     const Options& options = Settings().options;
-    WalkFolderTiles(folder_, {options.MinimumImageWidth, options.MinimumImageHeight}, &cancel,
-                    AddTile, nullptr, ShowProgress);
+    done_.Read(options.DestinationFolder, folder_);
+    WalkFolderTiles(
+        folder_, {options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright},
+        &cancel, AddTile, this, ShowProgress);
     int index = -1;
     RunOnUiThread([this, &index] { index = ShowList(); });
     // The first picture loads under the same dialog, while this waits.
@@ -51,12 +55,15 @@ class FolderLoadTask final : public BusyTask {
   bool found = false;
 
  private:
-  static void AddTile(const wchar_t* fileName, HBITMAP tile, void*) {
-    RunOnUiThread([fileName, tile] {
+  static void AddTile(const wchar_t* fileName, HBITMAP tile, void* context) {
+    const bool done = static_cast<FolderLoadTask*>(context)->done_.Contains(fileName);
+    if (done) DrawDoneMark(tile);
+    RunOnUiThread([fileName, tile, done] {
       LVITEMW item = {};
-      item.mask = LVIF_TEXT | LVIF_IMAGE;
+      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
       item.iItem = INT_MAX;  // the sorted list puts it in its place
       item.pszText = const_cast<wchar_t*>(fileName);
+      item.lParam = done ? ITEM_MARKED_DONE : 0;
       item.iImage = ImageList_Add(Thumbnails(), tile, nullptr);
       if (item.iImage != -1) {
         SendMessageW(FileList(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
@@ -115,6 +122,7 @@ class FolderLoadTask final : public BusyTask {
 
   PathBuffer folder_ = L"";
   const wchar_t* reselect_;
+  DoneNames done_;
 };
 
 void ShowFolderInTitle(const wchar_t* folder) {

@@ -89,6 +89,10 @@ GdiBitmap GdiBitmap::Thumbnail(int width, int height) {
   return GdiBitmap(static_cast<Gdiplus::GpBitmap*>(thumbnail), status_);
 }
 
+void GdiBitmap::RotateFlip(Gdiplus::RotateFlipType turn) {
+  if (handle_ != nullptr) status_ = gdi::GdipImageRotateFlip(handle_, turn);
+}
+
 HBITMAP GdiBitmap::ToHbitmap(ARGB background) {
   HBITMAP bitmap = nullptr;
   if (handle_ != nullptr) status_ = gdi::GdipCreateHBITMAPFromBitmap(handle_, &bitmap, background);

@@ -43,6 +43,8 @@ class GdiBitmap {
   GdiBitmap CloneArea(int x, int y, int width, int height, Gdiplus::PixelFormat format);
   // A reduced copy of exactly `width` x `height` pixels.
   GdiBitmap Thumbnail(int width, int height);
+  // Turns and flips the pixels in place.
+  void RotateFlip(Gdiplus::RotateFlipType turn);
   // A device-independent bitmap handle that the caller deletes, or null.
   HBITMAP ToHbitmap(ARGB background);
 

@@ -13,6 +13,7 @@ add_library(trimlet_core STATIC
   base/error_report.cpp
   base/file_replace.cpp
   base/folder_entries.cpp
+  base/upright.cpp
   app/file_list.cpp
   app/layout.cpp
   app/main_window.cpp
@@ -26,6 +27,7 @@ add_library(trimlet_core STATIC
   editor/selection.cpp
   files/folder_load.cpp
   files/crop_save.cpp
+  files/done_marks.cpp
   files/folder_monitor.cpp
   app/open_folder.cpp
   settings/registry.cpp
@@ -130,7 +132,16 @@ file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(e2e_tests PRIVATE test_support doctest_main version)
-add_dependencies(e2e_tests Trimlet)
+add_dependencies(e2e_tests Trimlet upright_pictures)
+# Pictures stored sideways and their upright references, made with ImageMagick.
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/upright/.written
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/e2e/make_upright_pictures.py
+          ${CMAKE_BINARY_DIR}/upright
+  DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/make_upright_pictures.py
+  COMMENT "Making the sideways pictures"
+  VERBATIM)
+add_custom_target(upright_pictures DEPENDS ${CMAKE_BINARY_DIR}/upright/.written)
 trimlet_warnings(e2e_tests)
 
 # Timings of the editor with a large picture: ./dev bench.

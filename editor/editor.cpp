@@ -7,6 +7,7 @@
 
 #include "base/background_work.h"
 #include "base/error_report.h"
+#include "base/upright.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -42,14 +43,22 @@ void DeleteTempCopy(PathBuffer& path) {
 
 namespace {
 
+// With Keep frame on, a picture after another one keeps its frame;
+// otherwise the selection starts anew.
 void SetInitialSelection() {
   const Options& options = Settings().options;
-  const InitialSelection initial = ComputeInitialSelection(
-      static_cast<int32_t>(g_editor.source.Width()), static_cast<int32_t>(g_editor.source.Height()),
-      options.ResizeRatioMode, options.ResizeRatioWidth, options.ResizeRatioHeight,
-      g_editor.ratioSwapped);
-  g_editor.crop = initial.rect;
-  g_editor.ratioSwapped = initial.ratioSwapped;
+  const Size size = {static_cast<int32_t>(g_editor.source.Width()),
+                     static_cast<int32_t>(g_editor.source.Height())};
+  if (options.KeepFrame && g_editor.cropImage.width > 0) {
+    g_editor.crop = KeepFrame(g_editor.crop, g_editor.cropImage, CurrentSelectionContext());
+  } else {
+    const InitialSelection initial = ComputeInitialSelection(
+        size.width, size.height, options.ResizeRatioMode, options.ResizeRatioWidth,
+        options.ResizeRatioHeight, g_editor.ratioSwapped);
+    g_editor.crop = initial.rect;
+    g_editor.ratioSwapped = initial.ratioSwapped;
+  }
+  g_editor.cropImage = size;
 }
 
 // The load failed: empty the editor and say why.
@@ -70,7 +79,8 @@ void OnSize(LPARAM size) {
   if (width > g_editor.screenPreview.Width() && height > g_editor.screenPreview.Height()) {
     const Size screen = ScreenSize();
     Size target = {static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    if (width < static_cast<uint32_t>(screen.width) && height < static_cast<uint32_t>(screen.height)) {
+    if (width < static_cast<uint32_t>(screen.width) &&
+        height < static_cast<uint32_t>(screen.height)) {
       target = screen;
     }
     FitImage(g_editor.source, target, &g_editor.screenPreview, false);
@@ -156,6 +166,11 @@ LRESULT CALLBACK EditorProc(HWND pane, UINT message, WPARAM wParam, LPARAM lPara
 
 EditorState& Editor() { return g_editor; }
 
+DecodeOptions CurrentDecodeOptions() {
+  const Options& options = Settings().options;
+  return {options.CopySourceToTemp, options.TurnImagesUpright};
+}
+
 Size ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 void NotifyParent(UINT code) {
@@ -208,20 +223,20 @@ void LoadEditorImage(const wchar_t* path) {
     ReportError(LBL_FILE_NOT_FOUND, path, MB_ICONWARNING);
     return;
   }
-  const bool copy = Settings().options.CopySourceToTemp;
+  const DecodeOptions decode = CurrentDecodeOptions();
   // A picture decoded ahead is taken as it is; any other is decoded now, and
   // a failure reported as a load's, also when the decode ahead failed.
-  const bool decodedAhead = TakePrefetched(path, copy, g_editor);
+  const bool decodedAhead = TakePrefetched(path, decode, g_editor);
   if (!decodedAhead) {
     const wchar_t* decoded = path;
-    if (copy) {
+    if (decode.copySourceToTemp) {
       if (!MakeTempCopy(path, g_editor.tempCopyPath)) {
         FailLoad(path, LBL_TEMP_COPY_ERROR, MB_ICONERROR);
         return;
       }
       decoded = g_editor.tempCopyPath;
     }
-    g_editor.source = GdiBitmap::FromFile(decoded);
+    g_editor.source = DecodeFile(decoded, decode.upright);
   }
   if (!g_editor.source || g_editor.source.status() != Gdiplus::Ok) {
     FailLoad(path, LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
@@ -239,6 +254,7 @@ void LoadEditorImage(const wchar_t* path) {
   }
   if (!g_editor.hasRects) {
     g_editor.crop = {};
+    g_editor.cropImage = {};
     g_editor.screen = {};
     g_editor.hasRects = true;
   }

@@ -6,6 +6,7 @@
 
 #include "base/gdiplus_objects.h"
 #include "editor/geometry.h"
+#include "editor/selection_rules.h"
 #include "base/text.h"
 
 struct EditorDrag {
@@ -27,6 +28,7 @@ struct EditorState {
   GdiBitmap panePreview;    // exactly the size shown; dropped on resize
   bool hasRects = false;    // CropRect and ScreenRect exist after a first load
   Rect crop = {};
+  Size cropImage = {};  // the size of the picture `crop` was made for
   Rect screen = {};
   PathBuffer tempCopyPath = L"";
   IStream* sourceStream = nullptr;  // the bytes `source` was decoded from, if not a file
@@ -46,6 +48,9 @@ void RepaintEditor(WPARAM kind);
 void DropPaneImage();
 void AnimateOutline();
 
+// The rules' view of the picture and the ratio options (editor/selection.cpp).
+SelectionContext CurrentSelectionContext();
+
 // Selection input (editor/selection.cpp); each returns the message's result.
 LRESULT OnEditorSetCursor();
 void OnEditorButtonDown(LPARAM point);
@@ -56,11 +61,19 @@ void OnEditorKeyDown(WPARAM key);
 void OnEditorKeyUp(WPARAM key);
 void EndEditorDrag();
 
+// How the options have pictures decoded.
+struct DecodeOptions {
+  bool copySourceToTemp;  // from a temporary copy of the file
+  bool upright;           // turned by the orientation tag
+  bool operator==(const DecodeOptions&) const = default;
+};
+DecodeOptions CurrentDecodeOptions();
+
 // The picture decoded ahead (editor/prefetch.cpp), when it is of `path`, was
-// decoded as `copySourceToTemp` asks and its file has not changed since:
-// its source, screen preview, temporary copy and stream go to `editor`.
-// Any other is dropped. False when nothing was taken.
-bool TakePrefetched(const wchar_t* path, bool copySourceToTemp, EditorState& editor);
+// decoded with `options` and its file has not changed since: its source,
+// screen preview, temporary copy and stream go to `editor`. Any other is
+// dropped. False when nothing was taken.
+bool TakePrefetched(const wchar_t* path, const DecodeOptions& options, EditorState& editor);
 
 // A copy of `source` in the temporary folder; false when none was made.
 bool MakeTempCopy(const wchar_t* source, PathBuffer& copy);

@@ -7,10 +7,10 @@
 #include <mutex>
 
 #include "base/background_work.h"
+#include "base/upright.h"
 #include "base/win_text.h"
 #include "editor/editor.h"
 #include "editor/editor_state.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ struct FileStamp {
   FILETIME written = {};
 
   bool operator==(const FileStamp& other) const {
-    return size.QuadPart == other.size.QuadPart &&
-           CompareFileTime(&written, &other.written) == 0;
+    return size.QuadPart == other.size.QuadPart && CompareFileTime(&written, &other.written) == 0;
   }
 };
 
@@ -39,7 +38,7 @@ bool StampOf(const wchar_t* path, FileStamp& stamp) {
 // lets go of what it made once it is done.
 struct Ahead {
   PathBuffer path = L"";
-  bool copySourceToTemp = false;
+  DecodeOptions options = {};
   FileStamp stamp;
   Size screen = {};
   GdiBitmap source;
@@ -97,13 +96,20 @@ IStream* ReadWhole(const wchar_t* path) {
 
 void Decode(const std::shared_ptr<Ahead>& ahead) {
   Ahead& picture = *ahead;
-  if (picture.copySourceToTemp) {
+  if (picture.options.copySourceToTemp) {
     if (MakeTempCopy(picture.path, picture.tempCopy)) {
-      picture.source = GdiBitmap::FromFile(picture.tempCopy);
+      picture.source = DecodeFile(picture.tempCopy, picture.options.upright);
     }
   } else {
     picture.stream = ReadWhole(picture.path);
-    if (picture.stream != nullptr) picture.source = GdiBitmap::FromStream(picture.stream);
+    if (picture.stream != nullptr) {
+      // The tag is read before GDI+ takes the stream over.
+      const int orientation = picture.options.upright ? StreamOrientation(picture.stream) : 1;
+      picture.source = GdiBitmap::FromStream(picture.stream);
+      if (picture.source && picture.source.status() == Gdiplus::Ok) {
+        TurnUpright(picture.source, orientation);
+      }
+    }
   }
   if (picture.source && picture.source.status() == Gdiplus::Ok) {
     FitImage(picture.source, picture.screen, &picture.screenPreview, false);
@@ -133,19 +139,18 @@ void PrefetchEditorImage(const wchar_t* path) {
   if (path == nullptr || path[0] == L'\0') return;
   auto ahead = std::make_shared<Ahead>();
   if (!CopyText(ahead->path, path) || !StampOf(path, ahead->stamp)) return;
-  ahead->copySourceToTemp = Settings().options.CopySourceToTemp;
+  ahead->options = CurrentDecodeOptions();
   ahead->screen = ScreenSize();
   if (StartBackgroundWork([ahead] { Decode(ahead); })) g_ahead = std::move(ahead);
 }
 
-bool TakePrefetched(const wchar_t* path, bool copySourceToTemp, EditorState& editor) {
+bool TakePrefetched(const wchar_t* path, const DecodeOptions& options, EditorState& editor) {
   if (g_ahead == nullptr) return false;
   const std::shared_ptr<Ahead> ahead = std::move(g_ahead);
   std::unique_lock<std::mutex> hold(ahead->lock);
   FileStamp now;
-  const bool wanted = SameTextIgnoreCase(ahead->path, path) &&
-                      ahead->copySourceToTemp == copySourceToTemp && StampOf(path, now) &&
-                      now == ahead->stamp;
+  const bool wanted = SameTextIgnoreCase(ahead->path, path) && ahead->options == options &&
+                      StampOf(path, now) && now == ahead->stamp;
   if (!wanted) {
     ahead->dropped = true;
     if (ahead->done) ahead->Release();

@@ -7,9 +7,7 @@
 #include "resources/resource.h"
 #include "settings/settings.h"
 
-namespace {
-
-SelectionContext CurrentContext() {
+SelectionContext CurrentSelectionContext() {
   EditorState& editor = Editor();
   const Options& options = Settings().options;
   return {static_cast<int32_t>(editor.source.Width()),
@@ -19,6 +17,8 @@ SelectionContext CurrentContext() {
           options.ResizeRatioHeight,
           editor.ratioSwapped};
 }
+
+namespace {
 
 bool CanWorkOnSelection() {
   const EditorState& editor = Editor();
@@ -59,7 +59,8 @@ bool UpdateSelection(int32_t value, SelectionField field, unsigned flags) {
       !editor.source) {
     return false;
   }
-  const bool changed = ApplySelectionChange(editor.crop, value, field, flags, CurrentContext());
+  const bool changed =
+      ApplySelectionChange(editor.crop, value, field, flags, CurrentSelectionContext());
   if ((flags & NO_NOTIFY) != 0) return changed;
   if (changed || (flags & FORCE_NOTIFY) != 0) {
     SendMessageW(editor.pane, WM_EDITOR_REPAINT, 1, 0);

@@ -178,6 +178,24 @@ bool ApplySelectionChange(Rect& crop, int32_t value, SelectionField field, unsig
   return !(crop == start);
 }
 
+Rect KeepFrame(const Rect& frame, Size from, const SelectionContext& context) {
+  Rect kept = frame;
+  if (from.width == context.imageWidth && from.height == context.imageHeight) {
+    ApplySelectionChange(kept, 0, SelectionField::X, 0, context);
+    return kept;
+  }
+  if (from.width <= 0 || from.height <= 0) return kept;
+  const float scaleX = static_cast<float>(context.imageWidth) / static_cast<float>(from.width);
+  const float scaleY = static_cast<float>(context.imageHeight) / static_cast<float>(from.height);
+  kept = {RoundHalfDown(static_cast<float>(frame.x) * scaleX),
+          RoundHalfDown(static_cast<float>(frame.y) * scaleY), 0,
+          RoundHalfDown(static_cast<float>(frame.height) * scaleY)};
+  // Set as a new width, so that the height follows it at the ratio.
+  ApplySelectionChange(kept, RoundHalfDown(static_cast<float>(frame.width) * scaleX),
+                       SelectionField::Width, SET_VALUE, context);
+  return kept;
+}
+
 int HitTestZone(const Rect& outline, int32_t x, int32_t y) {
   const int32_t left = outline.x;
   const int32_t top = outline.y;

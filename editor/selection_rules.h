@@ -42,6 +42,13 @@ float SelectionRatio(const SelectionContext& context);
 bool ApplySelectionChange(Rect& crop, int32_t value, SelectionField field, unsigned flags,
                           const SelectionContext& context);
 
+// The frame of the picture before, kept for the next one (of the context's
+// size): the same rectangle on a picture of the same size, otherwise the
+// same position and size in proportion to the picture, its height then
+// following its width at the ratio; both kept inside the picture and at the
+// minimum side.
+Rect KeepFrame(const Rect& frame, Size from, const SelectionContext& context);
+
 // Hit zones: bit 1 on the selection, 2 left, 4 top, 8 right, 16 bottom.
 enum SelectionZone : int {
   ZONE_NONE = 0,

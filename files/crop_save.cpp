@@ -34,7 +34,7 @@ bool IsFolder(const wchar_t* path) {
 // The source's property items, less its software field, then ours. They are
 // an extra: every failure here is silent, and a source item that will not
 // go on ends the source's part without stopping ours.
-void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop) {
+void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop, bool upright) {
   UINT size = 0;
   UINT count = 0;
   std::unique_ptr<BYTE[]> buffer;
@@ -57,7 +57,7 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop) {
   SoftwareText software;
   MakeSoftwareText(software);
   const std::size_t carriedCount =
-      PropertyItemsToCarry(sourceItems.get(), count, software, carried.get());
+      PropertyItemsToCarry(sourceItems.get(), count, software, upright, carried.get());
 
   bool sourceStopped = false;
   for (std::size_t i = 0; i < carriedCount; ++i) {
@@ -114,7 +114,7 @@ bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
     return Fail(LBL_FOLDER_CREATE_ERROR, folder);
   }
 
-  if (options.copyProperties) CarryPropertyItems(source, crop);
+  if (options.copyProperties) CarryPropertyItems(source, crop, options.upright);
 
   Gdiplus::EncoderParameters parameters = {};
   ULONG quality = 0;

@@ -11,6 +11,7 @@
 struct SaveOptions {
   const wchar_t* destinationFolder;  // made when missing
   bool copyProperties;               // the source's property items and ours
+  bool upright = false;              // the source was turned by its orientation tag
 };
 
 // Writes `crop` of `source`, unscaled, to `target` in the format its

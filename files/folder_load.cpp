@@ -13,17 +13,20 @@
 
 #include "base/background_work.h"
 #include "base/colours.h"
+#include "base/exif_orientation.h"
 #include "base/gdiplus_objects.h"
 #include "base/text.h"
+#include "base/upright.h"
 #include "files/thumbnail_rules.h"
 
 namespace {
 
 constexpr ARGB HBITMAP_BACKGROUND = 0x00FFFFFF;
 
-// The grey tile with the thumbnail drawn unscaled in its place, as a bitmap
-// handle; a thumbnail that cannot be made leaves the tile grey.
-HBITMAP DrawTile(GdiBitmap& image, const Rect& place) {
+// The grey tile with the thumbnail, turned upright for `orientation`, drawn
+// unscaled in its place, as a bitmap handle; a thumbnail that cannot be made
+// leaves the tile grey.
+HBITMAP DrawTile(GdiBitmap& image, const Rect& place, int orientation) {
   GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
   if (!tile) return nullptr;
   {
@@ -31,7 +34,11 @@ HBITMAP DrawTile(GdiBitmap& image, const Rect& place) {
     graphics.Clear(DIM_GREY_ARGB);
     // GDI+ reads a zero size as "its own default size".
     if (place.width > 0 && place.height > 0) {
-      GdiBitmap thumbnail = image.Thumbnail(place.width, place.height);
+      // Only the small thumbnail is turned, not the whole picture.
+      const bool swap = OrientationSwapsSides(orientation);
+      GdiBitmap thumbnail =
+          image.Thumbnail(swap ? place.height : place.width, swap ? place.width : place.height);
+      TurnUpright(thumbnail, orientation);
       // With the size given, the picture's resolution cannot scale it.
       graphics.DrawImage(thumbnail, place.x, place.y, place.width, place.height);
     }
@@ -46,7 +53,7 @@ struct TileJob {
   std::vector<HBITMAP> tiles;
   std::vector<bool> done;
   std::atomic<size_t> next{0};
-  MinimumSize minimum;
+  TileRules rules;
   TileWorkers workers;
   const std::atomic<bool>* cancel;
   // Set when the walk gave up waiting: late tiles are deleted by their
@@ -60,7 +67,7 @@ void MakeTiles(std::shared_ptr<TileJob> job) {
   for (;;) {
     const size_t index = job->next++;
     if (index >= job->paths.size() || (job->cancel != nullptr && job->cancel->load())) break;
-    const HBITMAP tile = job->workers.make(job->paths[index].c_str(), job->minimum);
+    const HBITMAP tile = job->workers.make(job->paths[index].c_str(), job->rules);
     std::lock_guard<std::mutex> hold(job->lock);
     if (job->abandoned) {
       if (tile != nullptr) DeleteObject(tile);
@@ -97,16 +104,18 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 
 }  // namespace
 
-HBITMAP MakeThumbnailTile(const wchar_t* path, MinimumSize minimum) {
+HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
   GdiBitmap image = GdiBitmap::FromFile(path);
   if (!image) return nullptr;
-  const uint32_t width = image.Width();
-  const uint32_t height = image.Height();
-  if (width < minimum.width || height < minimum.height) return nullptr;
-  return DrawTile(image, PlaceThumbnail(width, height));
+  const int orientation = rules.upright ? FileOrientation(path) : 1;
+  const bool swap = OrientationSwapsSides(orientation);
+  const uint32_t width = swap ? image.Height() : image.Width();
+  const uint32_t height = swap ? image.Width() : image.Height();
+  if (width < rules.minimumWidth || height < rules.minimumHeight) return nullptr;
+  return DrawTile(image, PlaceThumbnail(width, height), orientation);
 }
 
-void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atomic<bool>* cancel,
+void WalkFolderTiles(const wchar_t* folder, const TileRules& rules, const std::atomic<bool>* cancel,
                      TileCallback onTile, void* context, ProgressCallback onProgress,
                      const TileWorkers& workers) {
   Listing listing;
@@ -117,12 +126,13 @@ void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atom
   job->paths = std::move(listing.paths);
   job->tiles.assign(found, nullptr);
   job->done.assign(found, false);
-  job->minimum = minimum;
+  job->rules = rules;
   job->workers = workers;
   job->cancel = cancel;
   const int threads = ThreadCount(workers.threads, found);
   int started = 0;
-  for (int i = 0; i < threads; ++i) started += StartBackgroundWork([job] { MakeTiles(job); }) ? 1 : 0;
+  for (int i = 0; i < threads; ++i)
+    started += StartBackgroundWork([job] { MakeTiles(job); }) ? 1 : 0;
   // Without a thread of its own the walk makes the tiles itself.
   if (started == 0) MakeTiles(job);
   // Cancel is polled while waiting; nobody signals it.
@@ -135,7 +145,8 @@ void WalkFolderTiles(const wchar_t* folder, MinimumSize minimum, const std::atom
     job->tiles[index] = nullptr;
     hold.unlock();
     if (tile != nullptr) onTile(listing.names[index].c_str(), tile, context);
-    if (onProgress != nullptr) onProgress(static_cast<int>(index + 1), static_cast<int>(found), context);
+    if (onProgress != nullptr)
+      onProgress(static_cast<int>(index + 1), static_cast<int>(found), context);
     hold.lock();
     if (Cancelled(cancel)) break;
   }

@@ -38,11 +38,19 @@ bool MakeSoftwareText(SoftwareText& text) {
 }
 
 std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
-                                 const SoftwareText& software, PropertyItemData* out) {
+                                 const SoftwareText& software, bool upright,
+                                 PropertyItemData* out) {
+  // GDI+ hands values over in the machine's byte order.
+  static const uint16_t kUpright = 1;
   std::size_t used = 0;
   for (std::size_t i = 0; i < count; ++i) {
     // The source's software field would name another program.
-    if (source[i].id != PROPERTY_SOFTWARE) out[used++] = source[i];
+    if (source[i].id == PROPERTY_SOFTWARE) continue;
+    out[used] = source[i];
+    if (upright && source[i].id == PROPERTY_ORIENTATION) {
+      out[used] = {PROPERTY_ORIENTATION, sizeof kUpright, PROPERTY_TYPE_SHORT, &kUpright};
+    }
+    ++used;
   }
   if (software.length != 0) {
     out[used++] = {PROPERTY_SOFTWARE, software.length, PROPERTY_TYPE_ASCII, software.bytes};

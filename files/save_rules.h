@@ -34,6 +34,8 @@ void EncoderFormatName(const wchar_t* extension, TextBuffer& name);
 
 constexpr uint32_t PROPERTY_SOFTWARE = 0x0131;
 constexpr uint16_t PROPERTY_TYPE_ASCII = 2;
+constexpr uint32_t PROPERTY_ORIENTATION = 0x0112;
+constexpr uint16_t PROPERTY_TYPE_SHORT = 3;
 
 // One property item, as GDI+ lists it.
 struct PropertyItemData {
@@ -55,7 +57,8 @@ bool MakeSoftwareText(SoftwareText& text);
 
 // The items a saved crop carries, in the order they are set: the source's
 // `count` items less its own software field, then ours (last; left out when
-// its text could not be made). `out` holds `count` + 1 items; returns how
-// many were written.
+// its text could not be made). A crop of a picture turned `upright` has an
+// orientation item saying 1 in place of the source's. `out` holds `count` + 1
+// items; returns how many were written.
 std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
-                                 const SoftwareText& software, PropertyItemData* out);
+                                 const SoftwareText& software, bool upright, PropertyItemData* out);

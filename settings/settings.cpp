@@ -90,6 +90,11 @@ bool SetViewOnlyImages(bool viewOnly) {
   return Save(false);
 }
 
+bool SetKeepFrame(bool keep) {
+  g_settings.current.options.KeepFrame = keep;
+  return Save(false);
+}
+
 bool SetLastUsedFolder(const wchar_t* folder) {
   CopyText(g_settings.current.options.LastUsedFolder, folder);
   return Save(false);

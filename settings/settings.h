@@ -25,6 +25,7 @@ bool ReplaceOptions(const Options& options, const wchar_t* verbCaption);
 // Single changes made by the user's commands. False when the write failed
 // (the value is then back at its stored state).
 bool SetViewOnlyImages(bool viewOnly);
+bool SetKeepFrame(bool keep);
 bool SetLastUsedFolder(const wchar_t* folder);
 bool SetHiddenControls(uint32_t hidden);
 bool SetSplitterPosition(int32_t position);

@@ -26,6 +26,7 @@ struct Options {
   bool EditorSystemColor;
   bool CopyImageExifTags;
   bool CopySourceToTemp;
+  bool TurnImagesUpright;  // by the orientation tag of a JPEG
   uint32_t ResizeRatioMode;
   uint32_t ResizeRatioWidth;
   uint32_t ResizeRatioHeight;
@@ -33,6 +34,7 @@ struct Options {
   uint32_t MinimumImageHeight;
   PathBuffer LastUsedFolder;
   bool ViewOnlyImages;
+  bool KeepFrame;  // the next picture gets the selection of the one before
 };
 
 struct WindowLayout {

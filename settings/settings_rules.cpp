@@ -20,6 +20,7 @@ constexpr Flag kOptionFlags[] = {
     {L"EditorSystemColor", &Options::EditorSystemColor},
     {L"CopyImageExifTags", &Options::CopyImageExifTags},
     {L"CopySourceToTemp", &Options::CopySourceToTemp},
+    {L"TurnImagesUpright", &Options::TurnImagesUpright},
 };
 
 struct Number {
@@ -66,6 +67,7 @@ constexpr LayoutValue kOptionsTab = {L"OptionsSelectedTab", &WindowLayout::Optio
 constexpr const wchar_t* kMaximized = L"MainWindowMaximized";
 constexpr const wchar_t* kHiddenControls = L"MainHiddenControls";
 constexpr const wchar_t* kViewOnly = L"ViewOnlyImages";
+constexpr const wchar_t* kKeepFrame = L"KeepFrame";
 constexpr const wchar_t* kDestinationFolder = L"DestinationFolder";
 constexpr const wchar_t* kLastUsedFolder = L"LastUsedFolder";
 
@@ -114,6 +116,7 @@ void LoadOptions(SettingsStore& store, Options& options) {
   }
   LoadLastUsedFolder(store, options);
   options.ViewOnlyImages = LoadFlag(store, key, kViewOnly, false);
+  options.KeepFrame = LoadFlag(store, key, kKeepFrame, false);
 }
 
 int32_t LoadLayoutValue(SettingsStore& store, const LayoutValue& value) {
@@ -144,6 +147,7 @@ class Saver {
     SaveOptionNumbers(kMinimumSides, 2);
     SaveText(kLastUsedFolder, &Options::LastUsedFolder, false);
     SaveFlag(kViewOnly, &Options::ViewOnlyImages, false);
+    SaveFlag(kKeepFrame, &Options::KeepFrame, false);
     SaveLayout();
     SaveVerb();
     if (!result_) current_ = saved_;

@@ -103,6 +103,11 @@ convert "$(t22 mimetypes/image-x-generic)" -gravity northwest -background none \
 overlay "$work/picture_small.png" "$(t22 actions/system-search)" 14 southeast "$work/view_only.png"
 toolbar view_only "$work/view_only.png"
 
+# Keep frame: the selection rectangle held by a pin.
+draw_selection 22x22 "2.5,5.5 17.5,18.5" 2 "$work/selection22.png"
+overlay "$work/selection22.png" "$(t22 emblems/emblem-readonly)" 12 northeast "$work/keep_frame.png"
+toolbar keep_frame "$work/keep_frame.png" never-greyed
+
 toolbar move_first "$(t22 actions/go-first)"
 toolbar move_back "$(t22 actions/go-previous)"
 toolbar move_next "$(t22 actions/go-next)"
@@ -157,6 +162,13 @@ ico "$(t16 actions/view-fullscreen)" sb_image_size
 # Selection: the editor's marching-ants rectangle.
 draw_selection 16x16 "1.5,3.5 14.5,12.5" 1 "$work/selection16.png"
 ico "$work/selection16.png" sb_selection
+
+# The mark on the tile of a picture whose crop is already in the destination:
+# a Tango green disc with a white tick, drawn large and shrunk to stay smooth.
+convert -size 80x80 xc:none -fill '#4e9a06' -stroke '#2e3436' -strokewidth 3 \
+  -draw "circle 40,40 40,4" -fill none -stroke white -strokewidth 10 \
+  -draw "polyline 21,41 34,54 59,28" -resize 20x20 "$work/done_mark.png"
+ico "$work/done_mark.png" done_mark
 
 # The Options dialog's notice that administrator rights are missing, at its
 # real size of 32 pixels.

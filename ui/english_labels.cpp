@@ -125,6 +125,9 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Installation tool:",
     L"Missing privilegies",
     L"You must run Trimlet with administrative rights to modify these settings.",
+    L"Turn pictures upright by their orientation tag",
+    L"Keep frame",
+    L"Gives the next picture the selection of this one (CTRL + K)",  // 120
 };
 
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,

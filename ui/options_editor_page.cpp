@@ -18,6 +18,7 @@ constexpr DialogLabel kLabels[] = {
     {IDC_OPT_EDITOR_SYSTEM_COLOR, LBL_SYSTEM_BACKGROUND},
     {IDC_OPT_EDITOR_COPY_EXIF_TAGS, LBL_COPY_EXIF},
     {IDC_OPT_EDITOR_TEMP_COPY, LBL_EDIT_TEMP_COPY},
+    {IDC_OPT_EDITOR_UPRIGHT, LBL_TURN_UPRIGHT},
 };
 
 // The check boxes and the option each one shows.
@@ -31,6 +32,7 @@ constexpr Flag kFlags[] = {
     {IDC_OPT_EDITOR_SYSTEM_COLOR, &Options::EditorSystemColor},
     {IDC_OPT_EDITOR_COPY_EXIF_TAGS, &Options::CopyImageExifTags},
     {IDC_OPT_EDITOR_TEMP_COPY, &Options::CopySourceToTemp},
+    {IDC_OPT_EDITOR_UPRIGHT, &Options::TurnImagesUpright},
 };
 
 constexpr int kRatioControls[] = {IDC_OPT_EDITOR_RATIO_WIDTH, IDC_OPT_EDITOR_RATIO_WIDTH_SPIN,

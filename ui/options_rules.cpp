@@ -51,6 +51,7 @@ bool OptionsChanged(const Options& before, const Options& after, const wchar_t* 
          before.EditorSystemColor != after.EditorSystemColor ||
          before.CopyImageExifTags != after.CopyImageExifTags ||
          before.CopySourceToTemp != after.CopySourceToTemp ||
+         before.TurnImagesUpright != after.TurnImagesUpright ||
          before.ResizeRatioMode != after.ResizeRatioMode ||
          before.ResizeRatioWidth != after.ResizeRatioWidth ||
          before.ResizeRatioHeight != after.ResizeRatioHeight ||

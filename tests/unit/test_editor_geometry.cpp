@@ -2,6 +2,7 @@
 
 #include "base/rounding.h"
 #include "editor/geometry.h"
+#include "editor/selection_rules.h"
 #include "tests/support/rect_text.h"
 
 static std::string Fit(uint32_t width, uint32_t height, Size box) {
@@ -85,4 +86,21 @@ TEST_CASE("the initial selection: the largest centred one at the ratio turned to
   // The source's ratio and a free selection take the whole picture and keep the flag.
   CHECK(Initial(1000, 800, 1, 3, 2, true) == "(0, 0, 1000, 800) swapped");
   CHECK(Initial(800, 1000, 2, 3, 2, false) == "(0, 0, 800, 1000)");
+}
+
+static Rect Kept(const Rect& frame, Size from, Size to, uint32_t mode) {
+  return KeepFrame(frame, from, {to.width, to.height, mode, 3, 2, false});
+}
+
+TEST_CASE("a kept frame: the same on a picture of the same size, in proportion on another") {
+  const Rect frame = {601, 401, 3001, 2001};
+  CHECK(Kept(frame, {6000, 4000}, {6000, 4000}, RATIO_MODE_FREE) == frame);
+  CHECK(Kept(frame, {6000, 4000}, {3000, 2000}, RATIO_MODE_FREE) == Rect{300, 200, 1500, 1000});
+  // A portrait after a landscape: the custom 3:2 ratio, not turned, is kept.
+  CHECK(Kept({600, 400, 3000, 2000}, {6000, 4000}, {4000, 6000}, RATIO_MODE_CUSTOM) ==
+        Rect{400, 600, 2000, 1333});
+  // A picture so small that the proportional frame is below the minimum side.
+  CHECK(Kept({0, 0, 600, 400}, {6000, 4000}, {120, 80}, RATIO_MODE_FREE) == Rect{0, 0, 32, 32});
+  // On a picture of the same size the frame stays exactly as it was.
+  CHECK(Kept(frame, {6000, 4000}, {6000, 4000}, RATIO_MODE_CUSTOM) == frame);
 }

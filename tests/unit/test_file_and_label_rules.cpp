@@ -28,14 +28,23 @@ TEST_CASE("a saved crop: the format by the extension, quality 100, the source's 
   const std::string text = "Bluecrane Trimlet (http://" + Narrow(MAKER_WEB_HOST) + ")";
   CHECK(std::string(software.bytes, software.length) == text + '\0');  // 8-bit, NUL counted
   const char make[] = "Maker", other[] = "Other editor 2.0";
-  const PropertyItemData source[] = {{0x010F, 6, 2, make}, {0x0131, 17, 2, other}};
-  PropertyItemData items[3];
-  REQUIRE(PropertyItemsToCarry(source, 2, software, items) == 2);
+  const uint16_t sideways = 6;
+  const PropertyItemData source[] = {
+      {0x010F, 6, 2, make}, {0x0131, 17, 2, other}, {0x0112, 2, 3, &sideways}};
+  PropertyItemData items[4];
+  REQUIRE(PropertyItemsToCarry(source, 3, software, false, items) == 3);
   CHECK((items[0].id == 0x010F && items[0].length == 6 && items[0].value == make));
-  CHECK((items[1].id == 0x0131 && items[1].type == 2 && items[1].value == software.bytes));
-  CHECK(items[1].length == software.length);
+  CHECK(items[1].value == &sideways);  // a picture left as stored keeps its tag
+  CHECK((items[2].id == 0x0131 && items[2].type == 2 && items[2].value == software.bytes));
+  CHECK(items[2].length == software.length);
+  // A crop of a picture turned upright says so; Wine's GDI+ stores no
+  // property items, so this data is all that can be seen of it here.
+  REQUIRE(PropertyItemsToCarry(source, 3, software, true, items) == 3);
+  CHECK((items[1].id == 0x0112 && items[1].type == 3 && items[1].length == 2));
+  CHECK(*static_cast<const uint16_t*>(items[1].value) == 1);
   // A text that could not be made is left out rather than written empty.
-  CHECK((PropertyItemsToCarry(source, 2, SoftwareText{}, items) == 1 && items[0].value == make));
+  CHECK((PropertyItemsToCarry(source, 1, SoftwareText{}, false, items) == 1 &&
+         items[0].value == make));
 }
 
 TEST_CASE("a thumbnail fills the 94-pixel box along its long side, centred in its tile") {
@@ -64,7 +73,7 @@ TEST_CASE("labels: ids outside the table give nothing; a message its argument, i
   }
   wchar_t key[12];
   LabelKey(LABEL_COUNT - 1, key);
-  CHECK_TEXT(key, L"0117");
+  CHECK_TEXT(key, L"0120");
   CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
              L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
   // A question also gets its line feed, after the argument is in.

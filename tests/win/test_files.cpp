@@ -60,7 +60,7 @@ bool Begins(const std::wstring& path, const std::string& magic) {
 using Tile = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)>;
 
 // The walk's tiles by file name; with a flag, the first tile raises it.
-std::map<std::wstring, Tile> Walk(const std::wstring& folder, MinimumSize minimum,
+std::map<std::wstring, Tile> Walk(const std::wstring& folder, const TileRules& minimum,
                                   std::atomic<bool>* cancel) {
   std::pair<std::map<std::wstring, Tile>, std::atomic<bool>*> walk;
   walk.second = cancel;

@@ -56,7 +56,7 @@ void Walk(const std::wstring& folder, const TileWorkers& workers, Walked& walked
 
 // The first pictures of the folder take longest, so that later ones are
 // ready first.
-HBITMAP SlowFirst(const wchar_t* path, MinimumSize minimum) {
+HBITMAP SlowFirst(const wchar_t* path, const TileRules& minimum) {
   const wchar_t* name = std::wcsrchr(path, L'\\') + 1;
   if (std::wcscmp(name, L"p03.jpg") < 0) Sleep(300);
   return MakeThumbnailTile(path, minimum);
@@ -64,8 +64,9 @@ HBITMAP SlowFirst(const wchar_t* path, MinimumSize minimum) {
 
 }  // namespace
 
-TEST_CASE("the walk on four threads: one thread's tiles, in the folder's order; a cancel stops "
-          "at once and leaves no thread behind") {
+TEST_CASE(
+    "the walk on four threads: one thread's tiles, in the folder's order; a cancel stops "
+    "at once and leaves no thread behind") {
   ScratchFolder folder(L"TrimletParallelWalk");
   GdiplusSession gdiplus;
   for (int i = 0; i < 10; ++i) {
