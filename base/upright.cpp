@@ -7,11 +7,18 @@
 
 namespace {
 
-// What to do to a picture stored with each orientation, from 1 to 8.
-constexpr Gdiplus::RotateFlipType kTurns[] = {
-    Gdiplus::RotateNoneFlipNone, Gdiplus::RotateNoneFlipX,   Gdiplus::Rotate180FlipNone,
-    Gdiplus::RotateNoneFlipY,    Gdiplus::Rotate90FlipX,     Gdiplus::Rotate90FlipNone,
-    Gdiplus::Rotate270FlipX,     Gdiplus::Rotate270FlipNone,
+// What to do to a picture stored with each orientation, from 1 to 8: a
+// mirror, then a turn clockwise. The combined turn-and-mirror types are not
+// read the same way by every GDI+, so the two are asked for one by one.
+struct Turn {
+  bool mirror;
+  Gdiplus::RotateFlipType turn;
+};
+constexpr Turn kTurns[] = {
+    {false, Gdiplus::RotateNoneFlipNone}, {true, Gdiplus::RotateNoneFlipNone},
+    {false, Gdiplus::Rotate180FlipNone},  {true, Gdiplus::Rotate180FlipNone},
+    {true, Gdiplus::Rotate270FlipNone},   {false, Gdiplus::Rotate90FlipNone},
+    {true, Gdiplus::Rotate90FlipNone},    {false, Gdiplus::Rotate270FlipNone},
 };
 
 std::unique_ptr<unsigned char[]> HeaderBuffer() {
@@ -55,5 +62,7 @@ GdiBitmap DecodeFile(const wchar_t* path, bool upright) {
 
 void TurnUpright(GdiBitmap& bitmap, int orientation) {
   if (orientation <= 1 || orientation > 8) return;
-  bitmap.RotateFlip(kTurns[orientation - 1]);
+  const Turn& turn = kTurns[orientation - 1];
+  if (turn.mirror) bitmap.RotateFlip(Gdiplus::RotateNoneFlipX);
+  if (turn.turn != Gdiplus::RotateNoneFlipNone) bitmap.RotateFlip(turn.turn);
 }
