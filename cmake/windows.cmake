@@ -13,7 +13,7 @@ add_library(trimlet_core STATIC
   base/error_report.cpp
   base/file_replace.cpp
   base/folder_entries.cpp
-  base/upright.cpp
+  base/picture_file.cpp
   app/file_list.cpp
   app/layout.cpp
   app/main_window.cpp

@@ -7,7 +7,7 @@
 
 #include "base/background_work.h"
 #include "base/error_report.h"
-#include "base/upright.h"
+#include "base/picture_file.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

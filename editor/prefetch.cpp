@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "base/background_work.h"
-#include "base/upright.h"
+#include "base/picture_file.h"
 #include "base/win_text.h"
 #include "editor/editor.h"
 #include "editor/editor_state.h"
@@ -103,11 +103,11 @@ void Decode(const std::shared_ptr<Ahead>& ahead) {
   } else {
     picture.stream = ReadWhole(picture.path);
     if (picture.stream != nullptr) {
-      // The tag is read before GDI+ takes the stream over.
-      const int orientation = picture.options.upright ? StreamOrientation(picture.stream) : 1;
-      picture.source = GdiBitmap::FromStream(picture.stream);
-      if (picture.source && picture.source.status() == Gdiplus::Ok) {
-        TurnUpright(picture.source, orientation);
+      // The header is read before GDI+ takes the stream over.
+      const PictureHeader header = ReadPictureHeader(picture.stream);
+      if (header.decodable) picture.source = GdiBitmap::FromStream(picture.stream);
+      if (picture.options.upright && picture.source && picture.source.status() == Gdiplus::Ok) {
+        TurnUpright(picture.source, header.orientation);
       }
     }
   }

@@ -13,10 +13,10 @@
 
 #include "base/background_work.h"
 #include "base/colours.h"
-#include "base/exif_orientation.h"
+#include "base/picture_header.h"
 #include "base/gdiplus_objects.h"
 #include "base/text.h"
-#include "base/upright.h"
+#include "base/picture_file.h"
 #include "files/thumbnail_rules.h"
 
 namespace {
@@ -105,9 +105,11 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 }  // namespace
 
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
+  const PictureHeader header = ReadPictureHeader(path);
+  if (!header.decodable) return nullptr;
   GdiBitmap image = GdiBitmap::FromFile(path);
   if (!image) return nullptr;
-  const int orientation = rules.upright ? FileOrientation(path) : 1;
+  const int orientation = rules.upright ? header.orientation : 1;
   const bool swap = OrientationSwapsSides(orientation);
   const uint32_t width = swap ? image.Height() : image.Width();
   const uint32_t height = swap ? image.Width() : image.Height();

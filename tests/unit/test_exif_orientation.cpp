@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
-#include "base/exif_orientation.h"
+#include "base/picture_header.h"
 
 using Bytes = std::vector<unsigned char>;
 
@@ -123,4 +124,33 @@ TEST_CASE("offsets anywhere, a loop, counts beyond the data, wrong types or valu
     damaged[at] = static_cast<unsigned char>(byte);
     CHECK(Orientation(damaged) == expected);
   }
+}
+
+// The size the header gives, as "w x h", or "none".
+static std::string SizeOf(const Bytes& data) {
+  uint32_t width = 0, height = 0;
+  if (!StoredPictureSize(data.data(), data.size(), width, height)) return "none";
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+TEST_CASE("the size a header gives, and the pictures too large to decode") {
+  // A JPEG's frame header after other segments, progressive or baseline; DHT
+  // (C4) looks like a frame marker and is not one.
+  const Bytes frame = {8, 0x4E, 0x20, 0x75, 0x30, 3};
+  CHECK(SizeOf(Jpeg({{0xE0, Bytes(14)}, {0xC4, {8, 0, 1, 0, 2}}, {0xC2, frame}})) ==
+        "30000 x 20000");
+  CHECK(SizeOf(Jpeg({{0xC0, {8, 0, 1}}})) == "none");  // cut short
+  Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 0x40, 0x01, 0xF0, 0x00};
+  CHECK(SizeOf(gif) == "320 x 240");
+  Bytes bmp(26, 0);
+  bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40, bmp[18] = 0x40, bmp[19] = 0x01;
+  bmp[22] = 0x10, bmp[23] = 0xFF, bmp[24] = 0xFF, bmp[25] = 0xFF;  // -240: rows from the top
+  CHECK(SizeOf(bmp) == "320 x 240");
+  bmp[14] = 12, bmp[20] = 0xF0, bmp[21] = 0;  // the old core header's 16-bit sides
+  CHECK(SizeOf(bmp) == "320 x 240");
+  CHECK(SizeOf(Bytes(gif.begin(), gif.begin() + 9)) == "none");
+  // 2 GB of 32-bit pixels is the most.
+  CHECK(FitsDecoded(23170, 23170));
+  CHECK_FALSE(FitsDecoded(30000, 20000));
+  CHECK_FALSE(FitsDecoded(65535, 65535));
 }

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <doctest/doctest.h>
 
-#include "base/upright.h"
+#include "base/picture_file.h"
 #include "tests/support/test_pictures.h"
 
 namespace {

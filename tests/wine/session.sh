@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts or stops the test session: an Xvfb display and a persistent Wine
-# server on a Wine prefix of its own.
+# Starts or stops the test session: an Xvfb display, a persistent Wine
+# server on a Wine prefix of its own, and a full disk to save to: a 1 MB
+# file system at DIR/small-disk (mounted only where the user may mount).
 #   session.sh start DIR    session.sh stop DIR
 set -euo pipefail
 
@@ -20,6 +21,7 @@ stop() {
     rm -f "$dir/xvfb.pid"
   fi
   rm -f "$dir/session.env" "$dir/display"
+  if mountpoint -q "$dir/small-disk" 2>/dev/null; then umount "$dir/small-disk" || true; fi
 }
 
 start() {
@@ -51,6 +53,9 @@ start() {
     # Start the prefix's services now so that the first test is not charged.
     wine cmd /c exit 0 > /dev/null 2>&1 || true
   fi
+  mkdir -p "$dir/small-disk"
+  mount -t tmpfs -o size=1m,mode=0777 trimlet-small-disk "$dir/small-disk" 2>/dev/null ||
+    echo "No small disk mounted at $dir/small-disk: the full-disk test will say it was not run"
   echo "Wine session on display $DISPLAY"
 }
 

@@ -1,0 +1,31 @@
+// What a picture file's opening bytes tell before it is decoded: the EXIF
+// orientation of a JPEG, and the size of a JPEG, BMP or GIF. Pure: no
+// platform headers, so it is also built natively with sanitizers and fuzzed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// SOI, then an APP0 and the EXIF APP1 at their largest (a segment holds at
+// most 65535 bytes after its marker). An EXIF block further on is not looked
+// for.
+constexpr std::size_t ORIENTATION_HEADER_BYTES = 2 + 2 * (2 + 65535);
+
+// The orientation (1..8) that the EXIF block of a JPEG file's opening bytes
+// gives, or 1 when there is none or it cannot be read.
+int JpegOrientation(const unsigned char* data, std::size_t size);
+
+// Whether the orientation turns the picture by a quarter (5..8), so that the
+// upright picture's width is the stored picture's height.
+bool OrientationSwapsSides(int orientation);
+
+// The picture's size as its header gives it: a JPEG's frame header, a BMP's
+// information header, a GIF's screen descriptor. False when the bytes say
+// nothing of it (another format, or the header beyond them).
+bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& width,
+                       uint32_t& height);
+
+// Whether a picture of that size can be held decoded: its 32-bit pixels
+// under 2 GB, as far as a GDI+ bitmap's stride and height reach. A decoder
+// asked for more may fail, or worse.
+bool FitsDecoded(uint32_t width, uint32_t height);

@@ -1,0 +1,137 @@
+// Faults from outside, met as a user meets them: each leaves the program
+// working, says what went wrong, and loses nothing: the source's files stay
+// as they were, the destination holds the old file or the whole new one, and
+// no temporary file is left.
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "resources/resource.h"
+#include "settings/registry.h"
+#include "tests/support/registry_sandbox.h"
+#include "tests/support/test_pictures.h"
+#include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
+
+namespace {
+
+std::string Bytes(const std::wstring& path) {
+  std::ifstream file(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::vector<std::wstring> Names(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+// Starts on the folder and waits for its first picture.
+struct Started {
+  explicit Started(const ScratchFolder& source, const wchar_t* first)
+      : trimlet(L"/EXPLORE \"" + source.path + L"\"") {
+    REQUIRE(
+        WaitUntil([&] { return trimlet.Status(0) == first && trimlet.Idle(); }, Trimlet::TIMEOUT));
+  }
+  // The message box the last command brought, taken with Enter: true when
+  // it said `text`.
+  bool Says(const wchar_t* text) {
+    const HWND box = trimlet.WaitDialog(text);
+    if (box == nullptr) return false;
+    PressKeys({VK_RETURN});
+    return trimlet.WaitIdle();
+  }
+  Trimlet trimlet;
+};
+
+}  // namespace
+
+TEST_CASE("a full destination: the crop is refused, an old crop stays whole, nothing is left") {
+  const std::wstring disk = ProgramBesideTests(L"wine\\small-disk");
+  ULARGE_INTEGER total = {};
+  GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr);
+  if (total.QuadPart == 0 || total.QuadPart > 4 * 1024 * 1024) {
+    MESSAGE("not run: no small file system is mounted at ", Narrow(disk));
+    return;
+  }
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletFullSource");
+  // Its crop, 1200 x 800 at 24 bits, takes 2.8 MB of the disk's 1 MB.
+  REQUIRE(WritePatternPicture(source.File(L"p.bmp"), 1200, 900, L"image/bmp"));
+  const std::string picture = Bytes(source.File(L"p.bmp"));
+  const std::wstring destination = disk + L"\\full";
+  CreateDirectoryW(destination.c_str(), nullptr);
+  WriteBytes(destination + L"\\p.bmp", "the crop saved before");
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
+
+  Started started(source, L"p.bmp");
+  Trimlet& trimlet = started.trimlet;
+  trimlet.Press({VK_CONTROL, 'S'});
+  REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
+  PressKeys({'Y'});
+  CHECK(started.Says(L"Error saving image"));
+  CHECK(Names(destination) == std::vector<std::wstring>{L"p.bmp"});
+  CHECK(Bytes(destination + L"\\p.bmp") == "the crop saved before");
+  // Without an old file, nothing at all is left.
+  DeleteFileW((destination + L"\\p.bmp").c_str());
+  trimlet.Press({VK_CONTROL, 'S'});
+  CHECK(started.Says(L"Error saving image"));
+  CHECK(Names(destination).empty());
+  CHECK(Bytes(source.File(L"p.bmp")) == picture);
+  CHECK(trimlet.Status(2) == L"1200 x 900");
+  RemoveDirectoryW(destination.c_str());
+}
+
+TEST_CASE("pictures that change after the listing: emptied, too large to decode, deleted") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletChangedSource");
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"}) {
+    REQUIRE(WritePatternPicture(source.File(name), 320, 240, L"image/jpeg"));
+  }
+  // The same JPEG, its frame header saying 30000 x 20000: a decode would
+  // need 2.4 GB.
+  std::string huge = Bytes(source.File(L"a.jpg"));
+  const std::size_t frame = huge.find("\xFF\xC0");
+  REQUIRE(frame != std::string::npos);
+  huge.replace(frame + 5, 4, "\x4E\x20\x75\x30");
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", source.File(L"out"));
+  // Unwatched, the changes stay unnoticed until each picture is shown.
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"NotifySourceChanges", 0);
+
+  Started started(source, L"a.jpg");
+  Trimlet& trimlet = started.trimlet;
+  WriteBytes(source.File(L"b.jpg"), "");
+  WriteBytes(source.File(L"c.jpg"), huge);
+  REQUIRE(DeleteFileW(source.File(L"d.jpg").c_str()));
+  const std::pair<const wchar_t*, const wchar_t*> steps[] = {
+      {L"b.jpg", L"Error loading image"},
+      {L"c.jpg", L"Error loading image"},
+      {L"d.jpg", L"does not exist"},
+  };
+  for (const auto& [name, message] : steps) {
+    CAPTURE(Narrow(name));
+    trimlet.Press({VK_MENU, VK_RIGHT});
+    CHECK(started.Says(message));
+    CHECK(trimlet.Status(0) == name);
+    // Nothing is shown, so nothing can be saved under the picture's name.
+    CHECK(trimlet.Status(2) != L"320 x 240");
+    CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_ONLY));
+  }
+  // The program goes on: the first picture again.
+  trimlet.Press({VK_MENU, VK_UP});
+  CHECK(WaitUntil([&] { return trimlet.Status(2) == L"320 x 240" && trimlet.Idle(); },
+                  Trimlet::TIMEOUT));
+  CHECK(Bytes(source.File(L"c.jpg")) == huge);
+  CHECK(GetFileAttributesW(source.File(L"out").c_str()) == INVALID_FILE_ATTRIBUTES);
+}
