@@ -192,6 +192,11 @@ set(TRIMLET_NATIVE_UNIT_TESTS "" CACHE FILEPATH "Natively built unit_tests to ru
 if(TRIMLET_NATIVE_UNIT_TESTS)
   add_test(NAME unit COMMAND ${TRIMLET_NATIVE_UNIT_TESTS})
 endif()
+# So do the native fuzzers, for a few seconds each on their seeds.
+set(TRIMLET_NATIVE_FUZZERS "" CACHE PATH "Folder of natively built fuzzers to run with these tests")
+if(TRIMLET_NATIVE_FUZZERS)
+  add_test(NAME fuzz COMMAND ${CMAKE_SOURCE_DIR}/tests/fuzz/run_fuzzers.sh ${TRIMLET_NATIVE_FUZZERS} 3)
+endif()
 
 # The release (./dev package): the installer and the portable ZIP, built from
 # one staged program folder whose manual shows screenshots taken from the
