@@ -141,12 +141,11 @@ bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& wi
   // negative height means rows from the top.
   if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
     const bool core = LittleEndian(data + 14, 4) == 12;
-    width = LittleEndian(data + 18, core ? 2 : 4);
-    const uint32_t rows = LittleEndian(data + (core ? 20 : 22), core ? 2 : 4);
-    const auto signedWidth = static_cast<int32_t>(width);
-    const auto signedRows = static_cast<int32_t>(rows);
-    if (!core && (signedWidth < 0 || signedRows == INT32_MIN)) return false;
-    height = core || signedRows >= 0 ? rows : static_cast<uint32_t>(-signedRows);
+    const auto columns = static_cast<int32_t>(LittleEndian(data + 18, core ? 2 : 4));
+    const auto rows = static_cast<int32_t>(LittleEndian(data + (core ? 20 : 22), core ? 2 : 4));
+    if (columns < 0 || rows == INT32_MIN) return false;
+    width = static_cast<uint32_t>(columns);
+    height = static_cast<uint32_t>(rows < 0 ? -rows : rows);
     return true;
   }
   return false;

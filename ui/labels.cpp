@@ -28,7 +28,8 @@ const wchar_t* FormatMessageLabel(int id, const wchar_t* argument) {
 }
 
 const wchar_t* FormatLabelWithArgument(int id, const wchar_t* argument) {
-  ReplaceAll(L"%1", LabelText(id), argument, g_labels.prompt, PROMPT_CAPACITY);
-  ReplaceAll(L"%2", g_labels.prompt, L"\n", g_labels.prompt, PROMPT_CAPACITY);
+  // The line feed goes into the label first: a "%2" in a file name is text.
+  ReplaceAll(L"%2", LabelText(id), L"\n", g_labels.prompt, PROMPT_CAPACITY);
+  ReplaceAll(L"%1", g_labels.prompt, argument, g_labels.prompt, PROMPT_CAPACITY);
   return g_labels.prompt;
 }

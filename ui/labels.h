@@ -24,6 +24,6 @@ void LabelKey(int id, wchar_t* key);
 // The label with "%1" replaced by `argument` into the message buffer.
 const wchar_t* FormatMessageLabel(int id, const wchar_t* argument);
 
-// The label with "%1" replaced by `argument`, then "%2" by a line feed, into
+// The label with "%2" replaced by a line feed, then "%1" by `argument`, into
 // the prompt buffer.
 const wchar_t* FormatLabelWithArgument(int id, const wchar_t* argument);

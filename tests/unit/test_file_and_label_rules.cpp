@@ -76,15 +76,15 @@ TEST_CASE("labels: ids outside the table give nothing; a message its argument, i
   CHECK_TEXT(key, L"0120");
   CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
              L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
-  // A question also gets its line feed, after the argument is in.
+  // A question also gets its line feed; a "%2" in the name stays as it is.
   CHECK_TEXT(FormatLabelWithArgument(LBL_ASK_CREATE_FOLDER, L"a%2b"),
-             L"Folder \"a\nb\" does not exist.\nWould you like to create it?");
+             L"Folder \"a%2b\" does not exist.\nWould you like to create it?");
   // 23 + 2024 characters fill the message buffer's 2047; one more does not fit.
   const std::wstring y(2024, L'y');
   CHECK_TEXT(FormatMessageLabel(LBL_FILE_CREATE_ERROR, y.c_str()),
              L"Error creating file \"" + y + L"\".");
   CHECK_TEXT(FormatMessageLabel(LBL_FILE_CREATE_ERROR, (y + L"y").c_str()),
              L"Error creating file \"%1\".");
-  CHECK_TEXT(FormatLabelWithArgument(LBL_ASK_CREATE_FOLDER, std::wstring(3017, L'x').c_str()),
+  CHECK_TEXT(FormatLabelWithArgument(LBL_ASK_CREATE_FOLDER, std::wstring(3018, L'x').c_str()),
              L"Folder \"%1\" does not exist.\nWould you like to create it?");
 }

@@ -1,0 +1,20 @@
+// A picture file's opening bytes, whatever they hold: every read within them,
+// an orientation in 1..8, and a size only where a header gives one.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "base/picture_header.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  const int orientation = JpegOrientation(data, size);
+  if (orientation < 1 || orientation > 8) std::abort();
+  uint32_t width = 0;
+  uint32_t height = 0;
+  if (StoredPictureSize(data, size, width, height)) {
+    FitsDecoded(width, height);
+  } else if (width != 0 || height != 0) {
+    std::abort();
+  }
+  return 0;
+}
