@@ -43,7 +43,7 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   trimlet.Press({VK_HOME}, dialog);
   CHECK(DialogTexts(dialog).find(L"Bluecrane") != std::wstring::npos);
   PressKeys({VK_RETURN});
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"Kein Bild ausgew\u00E4hlt"; }, TIMEOUT));
+  CHECK(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Deutsch.ini");
 
   // Its link writes the English texts, whatever the language in use.
@@ -72,5 +72,5 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   trimlet.Press({VK_HOME}, dialog);
   PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"No image selected"; }, TIMEOUT));
+  CHECK(trimlet.WaitStatus(0, L"No image selected"));
 }
