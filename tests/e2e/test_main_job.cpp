@@ -187,7 +187,13 @@ TEST_CASE("the source watched: its own save, then a flood from outside, warn onc
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", source.path);
   Trimlet trimlet(Explore(source));
   REQUIRE(Shows(trimlet, L"a.bmp", L"1 / 4"));
-  const auto dialogs = [&] { return TopLevelWindows(trimlet.Id(), L"#32770"); };
+  // The busy dialog may show while a picture loads on a busy machine.
+  const auto warned = [&] {
+    const std::vector<HWND> dialogs = TopLevelWindows(trimlet.Id(), L"#32770");
+    return std::any_of(dialogs.begin(), dialogs.end(), [](HWND dialog) {
+      return DialogTexts(dialog).find(L"modified or deleted") != std::wstring::npos;
+    });
+  };
 
   // The crop replaces the picture it was cut from, and the next one is
   // shown. Windows reports the replaced file as removed, a change told like
@@ -197,7 +203,7 @@ TEST_CASE("the source watched: its own save, then a flood from outside, warn onc
   SaveOver(trimlet, VK_RIGHT, 'Y');
   CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
   trimlet.Press({});
-  if (WaitUntil([&] { return !dialogs().empty(); }, 2000)) {
+  if (WaitUntil(warned, 2000)) {
     CHECK_FALSE(trimlet.Answer(L"modified or deleted", IDOK).empty());
   }
   CHECK(Shows(trimlet, L"b.bmp", L"2 / 4"));
@@ -218,11 +224,11 @@ TEST_CASE("the source watched: its own save, then a flood from outside, warn onc
   }
   PostMessageW(trimlet.window, WM_COMMAND, IDM_IMAGE_MOVE_NEXT, 0);
   CHECK(WaitUntil([&] { return trimlet.Status(0) == L"c.bmp"; }, 1000));
-  CHECK(dialogs().empty());
+  CHECK_FALSE(warned());
   PostMessageW(trimlet.window, WM_SYSCOMMAND, SC_RESTORE, 0);
   trimlet.Press({});
   CHECK_FALSE(trimlet.Answer(L"modified or deleted", IDOK).empty());
   CHECK(Shows(trimlet, L"c.bmp", L"3 / 3"));
   Sleep(1000);
-  CHECK(dialogs().empty());
+  CHECK_FALSE(warned());
 }

@@ -231,21 +231,18 @@ std::wstring Trimlet::Answer(const wchar_t* text, WPARAM button) const {
   return texts;
 }
 
-void Trimlet::Click(HWND control, POINT from, POINT to, int clicks) const {
+void Trimlet::Drag(HWND control, POINT from, POINT to) const {
   Press({});
   ClientToScreen(control, &from);
   ClientToScreen(control, &to);
   SetCursorPos(from.x, from.y);
   INPUT button = {};
   button.type = INPUT_MOUSE;
-  for (int click = 0; click < clicks; ++click) {
-    for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      // Quick enough for the clicks to make a double click.
-      Sleep(clicks == 1 ? 100 : 20);
-      button.mi.dwFlags = press;
-      SendInput(1, &button, sizeof(button));
-      if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
-    }
+  for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    Sleep(100);
+    button.mi.dwFlags = press;
+    SendInput(1, &button, sizeof(button));
+    if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
   }
   Sleep(200);
 }

@@ -87,8 +87,7 @@ class Trimlet {
   }
   // Drags with the left button from one point to another, in the client
   // coordinates of `control`; a click where they are the same.
-  void Drag(HWND control, POINT from, POINT to) const { Click(control, from, to, 1); }
-  void DoubleClick(HWND control, POINT at) const { Click(control, at, at, 2); }
+  void Drag(HWND control, POINT from, POINT to) const;
 
   HWND Child(int id) const { return GetDlgItem(window, id); }
   std::wstring Title() const { return WindowText(window); }
@@ -100,7 +99,6 @@ class Trimlet {
   long Close();
 
  private:
-  void Click(HWND control, POINT from, POINT to, int clicks) const;
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
