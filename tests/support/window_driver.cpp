@@ -228,6 +228,7 @@ std::wstring Trimlet::Answer(const wchar_t* text, WPARAM button) const {
   if (dialog == nullptr) return L"";
   const std::wstring texts = DialogTexts(dialog);
   PostMessageW(dialog, WM_COMMAND, button, 0);
+  WaitUntil([&] { return !IsWindow(dialog); }, TIMEOUT);
   return texts;
 }
 

@@ -78,8 +78,8 @@ class Trimlet {
   bool WaitStatus(int part, const std::wstring& text) const;
   // The first dialog whose texts hold `text`; null after the time-out.
   HWND WaitDialog(const wchar_t* text) const;
-  // Waits for that dialog and answers it with `button`; its texts, empty
-  // when none came.
+  // Waits for that dialog, answers it with `button` and waits until it has
+  // gone; its texts, empty when none came.
   std::wstring Answer(const wchar_t* text, WPARAM button) const;
   // Into the window, or one of its dialogs.
   void Press(const std::vector<WORD>& keys, HWND target = nullptr) const {

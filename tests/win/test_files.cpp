@@ -95,7 +95,9 @@ void Walk(const std::wstring& folder, MinimumSize minimum, const TileWorkers& wo
     into.found = found;
     if (done == into.cancelAfter) into.cancel = true;
   };
-  WalkFolderTiles(folder.c_str(), minimum, &walked.cancel, keep, &walked, count, workers);
+  // A flag only for a walk that is to be cancelled.
+  const std::atomic<bool>* cancel = walked.cancelAfter < 0 ? nullptr : &walked.cancel;
+  WalkFolderTiles(folder.c_str(), minimum, cancel, keep, &walked, count, workers);
 }
 
 // Pixels of a tile that are not dim grey outside the thumbnail's place, or
