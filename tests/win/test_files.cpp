@@ -184,8 +184,8 @@ TEST_CASE("the walk on four threads: a grey tile with its thumbnail to each pict
   ScratchFolder folder(L"TrimletTiles");
   GdiplusSession gdiplus;
   constexpr unsigned RED = 0xFFFF0000, BLUE = 0xFF0000FF;
-  // Listed; then too narrow, too low, no picture.
   constexpr const wchar_t *BMP = L"image/bmp", *JPEG = L"image/jpeg";
+  // Listed, made first; then too narrow, too low, no picture.
   const std::tuple<const wchar_t*, int, int, unsigned, const wchar_t*> pictures[] = {
       {L"a.bmp", 640, 480, RED, BMP},         {L"b.jpg", 480, 640, BLUE, JPEG},
       {L"c.bmp", 96, 96, RED, BMP},           {L"d.jpg", 237, 173, BLUE, JPEG},
