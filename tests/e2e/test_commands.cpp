@@ -2,15 +2,16 @@
 // dropped folder, the context menu.
 #include <shlwapi.h>
 
+#include <doctest/doctest.h>
+
 #include <string>
-#include <vector>
 
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_pictures.h"
-#include "tests/support/wide_text.h"
 #include "tests/support/window_driver.h"
+#include "trimlet_version.h"
 
 namespace {
 
@@ -21,10 +22,7 @@ constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
 std::wstring DialogAfterKey(const Trimlet& trimlet, WORD key, const wchar_t* expected,
                             WPARAM answer) {
   trimlet.Press({key});
-  const HWND dialog = trimlet.WaitDialog(expected);
-  if (dialog == nullptr) return L"";
-  const std::wstring texts = DialogTexts(dialog);
-  PostMessageW(dialog, WM_COMMAND, answer, 0);
+  const std::wstring texts = trimlet.Answer(expected, answer);
   CHECK(trimlet.WaitIdle());
   Sleep(300);
   CHECK(trimlet.Idle());
@@ -33,7 +31,8 @@ std::wstring DialogAfterKey(const Trimlet& trimlet, WORD key, const wchar_t* exp
 
 }  // namespace
 
-TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say so; F1 too") {
+TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say so; F1 too; "
+          "the About box from the Help menu") {
   RegistrySandbox sandbox;
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
@@ -44,9 +43,7 @@ TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say
   CHECK(DialogAfterKey(trimlet, VK_F3, L"not been specified", IDOK) == notSet);
   // A click on the list gives it the focus; its menu's first item is Open
   // destination.
-  const HWND list = trimlet.Child(IDC_FILE_LIST);
-  const POINT inside = {10, 10};
-  trimlet.Drag(list, inside, inside);
+  trimlet.Drag(trimlet.Child(IDC_FILE_LIST), {10, 10}, {10, 10});
   trimlet.Press({VK_SHIFT, VK_F10});
   CHECK(WaitUntil([&] { return !TopLevelWindows(trimlet.Id(), L"#32768").empty(); }, TIMEOUT));
   PressKeys({VK_DOWN});
@@ -54,6 +51,20 @@ TEST_CASE("no destination set: F3 and the file list's menu from the keyboard say
   const std::wstring manual = ProgramBesideTests(L"HTML\\Index.htm");
   CHECK(DialogAfterKey(trimlet, VK_F1, L"help file", IDOK) ==
         L"Error opening help file \"" + manual + L"\".|OK");
+
+  // F10 opens the menu bar; left of File are the system menu, then Help,
+  // whose last item is About. It shows the version the file was built with.
+  trimlet.Press({VK_F10});
+  for (WORD key : {VK_LEFT, VK_LEFT, VK_DOWN, VK_UP, VK_RETURN}) PressKeys({key});
+  const HWND about = trimlet.WaitDialog(L"Developed in C/C++ by:");
+  REQUIRE(about != nullptr);
+  CHECK(DialogTexts(about).find(L"Version " TRIMLET_VERSION_TEXT "\n") != std::wstring::npos);
+  for (int link : {IDC_ABOUT_DEVELOPER_LINK, IDC_ABOUT_ICONS_LINK, IDC_ABOUT_SETUP_LINK}) {
+    const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(about, link), GWL_STYLE);
+    CHECK((style & (WS_TABSTOP | SS_NOTIFY)) == (WS_TABSTOP | SS_NOTIFY));
+  }
+  trimlet.Press({VK_ESCAPE}, about);
+  CHECK(trimlet.WaitIdle());
 }
 
 TEST_CASE("F3 asks for a missing destination: No creates nothing, Yes creates it") {
@@ -78,49 +89,38 @@ TEST_CASE("F3 asks for a missing destination: No creates nothing, Yes creates it
   PostMessageW(opened, WM_CLOSE, 0, 0);
 }
 
-TEST_CASE("F4 picks the source folder: Cancel changes nothing, OK opens the folder chosen") {
+TEST_CASE("F4 picks the source folder, Cancel changing nothing; a dropped folder, or a file in it, "
+          "becomes the source; its picture's shell menu runs") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder first(L"TrimletPickFirst");
   ScratchFolder second(L"TrimletPickSecond");
   REQUIRE(WritePicture(first.File(L"one.jpg"), 200, 150, 0xFF336699, L"image/jpeg"));
-  REQUIRE(WritePicture(second.File(L"two.bmp"), 200, 150, 0xFF996633, L"image/bmp"));
+  REQUIRE(WritePicture(second.File(L"two.gif"), 120, 100, 0xFF996633, L"image/gif"));
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", second.path);
   Trimlet trimlet(L"/EXPLORE \"" + first.path + L"\"");
-  REQUIRE(WaitUntil([&] { return trimlet.Status(0) == L"one.jpg" && trimlet.Idle(); }, TIMEOUT));
+  REQUIRE(trimlet.WaitStatus(0, L"one.jpg"));
 
   const wchar_t* prompt = L"Select the folder containing the source files to resize:";
   DialogAfterKey(trimlet, VK_F4, prompt, IDCANCEL);
   CHECK(trimlet.Title() == L"Trimlet - " + first.path);
   CHECK(trimlet.Status(0) == L"one.jpg");
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder").Text() == second.path);
-
   // The picker starts on the folder used last (under Wine from its second
   // opening in a process on); OK takes it.
   trimlet.Press({VK_F4});
   const HWND picker = trimlet.WaitDialog(prompt);
   REQUIRE(picker != nullptr);
   TakeFolderShown(picker, L"TrimletPickSecond");
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"two.bmp" && trimlet.Idle(); }, TIMEOUT));
+  CHECK(trimlet.WaitStatus(0, L"two.gif"));
   CHECK(trimlet.Title() == L"Trimlet - " + second.path);
-}
 
-TEST_CASE("a dropped folder, or a file in it, becomes the source; its picture's shell menu runs") {
-  RegistrySandbox sandbox;
-  GdiplusSession gdiplus;
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  ScratchFolder folder(L"TrimletDropped");
-  ScratchFolder other(L"TrimletDroppedOther");
-  REQUIRE(WritePicture(folder.File(L"dropped.gif"), 120, 100, 0xFF00FF00, L"image/gif"));
-  REQUIRE(WritePicture(other.File(L"z.jpg"), 120, 100, 0xFF0000FF, L"image/jpeg"));
-  Trimlet trimlet(L"");
-  REQUIRE(trimlet.window != nullptr);
-  trimlet.Drop(folder.path);
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"dropped.gif" && trimlet.Idle(); }, TIMEOUT));
-  CHECK(trimlet.Title() == L"Trimlet - " + folder.path);
-  trimlet.Drop(other.File(L"z.jpg"));
-  CHECK(WaitUntil([&] { return trimlet.Title() == L"Trimlet - " + other.path; }, TIMEOUT));
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"z.jpg" && trimlet.Idle(); }, TIMEOUT));
+  trimlet.Drop(first.path);
+  CHECK(trimlet.WaitStatus(0, L"one.jpg"));
+  CHECK(trimlet.Title() == L"Trimlet - " + first.path);
+  trimlet.Drop(second.File(L"two.gif"));
+  CHECK(trimlet.WaitStatus(0, L"two.gif"));
+  CHECK(trimlet.Title() == L"Trimlet - " + second.path);
 
   // Image > System commands holds the shell's menu of the picture: its last
   // item, Properties, shows the picture's sheet.
@@ -132,48 +132,11 @@ TEST_CASE("a dropped folder, or a file in it, becomes the source; its picture's 
   CHECK(WaitUntil(
       [&] {
         for (HWND dialog : TopLevelWindows(trimlet.Id(), L"#32770")) {
-          if (WindowText(dialog) == L"Properties for z.jpg") sheet = dialog;
+          if (WindowText(dialog) == L"Properties for two.gif") sheet = dialog;
         }
         return sheet != nullptr;
       },
       TIMEOUT));
   PostMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
-  CHECK(trimlet.WaitIdle());
-  // Wine's shell marks no default item: a double click in the editor pane
-  // then runs nothing and changes nothing.
-  trimlet.DoubleClick(trimlet.Child(IDC_EDITOR_PANE), {40, 40});
-  Sleep(1000);
-  CHECK(trimlet.Idle());
-  CHECK(trimlet.Status(3) == L"120 x 80   (0, 10)");
-}
-
-TEST_CASE("the About box from the Help menu: the file's version, and links") {
-  RegistrySandbox sandbox;
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  Trimlet trimlet(L"");
-  REQUIRE(trimlet.window != nullptr);
-  // The version as the file itself says it.
-  const std::wstring program = ProgramBesideTests(L"Trimlet.exe");
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(program.c_str(), nullptr));
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  REQUIRE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-  REQUIRE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
-  const std::wstring version = std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." +
-                               std::to_wstring(LOWORD(info->dwFileVersionMS)) + L"." +
-                               std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." +
-                               std::to_wstring(LOWORD(info->dwFileVersionLS));
-  // F10 opens the menu bar; left of File are the system menu, then Help,
-  // whose last item is About.
-  trimlet.Press({VK_F10});
-  for (WORD key : {VK_LEFT, VK_LEFT, VK_DOWN, VK_UP, VK_RETURN}) PressKeys({key});
-  const HWND about = trimlet.WaitDialog(L"Developed in C/C++ by:");
-  REQUIRE(about != nullptr);
-  CHECK(DialogTexts(about).find(L"Version " + version + L"\n") != std::wstring::npos);
-  for (int link : {IDC_ABOUT_DEVELOPER_LINK, IDC_ABOUT_ICONS_LINK, IDC_ABOUT_SETUP_LINK}) {
-    const LONG_PTR style = GetWindowLongPtrW(GetDlgItem(about, link), GWL_STYLE);
-    CHECK((style & (WS_TABSTOP | SS_NOTIFY)) == (WS_TABSTOP | SS_NOTIFY));
-  }
-  trimlet.Press({VK_ESCAPE}, about);
   CHECK(trimlet.WaitIdle());
 }

@@ -35,20 +35,15 @@ std::vector<std::wstring> Names(const std::wstring& folder) {
   return names;
 }
 
-// Starts on the folder and waits for its first picture.
+// Started on the folder, its first picture shown.
 struct Started {
   explicit Started(const ScratchFolder& source, const wchar_t* first)
       : trimlet(L"/EXPLORE \"" + source.path + L"\"") {
-    REQUIRE(
-        WaitUntil([&] { return trimlet.Status(0) == first && trimlet.Idle(); }, Trimlet::TIMEOUT));
+    REQUIRE(trimlet.WaitStatus(0, first));
   }
-  // The message box the last command brought, taken with Enter: true when
-  // it said `text`.
+  // The message box the last command brought said `text`; taken with OK.
   bool Says(const wchar_t* text) {
-    const HWND box = trimlet.WaitDialog(text);
-    if (box == nullptr) return false;
-    PressKeys({VK_RETURN});
-    return trimlet.WaitIdle();
+    return !trimlet.Answer(text, IDOK).empty() && trimlet.WaitIdle();
   }
   Trimlet trimlet;
 };
@@ -77,8 +72,7 @@ TEST_CASE("a full destination: the crop is refused, an old crop stays whole, not
   Started started(source, L"p.bmp");
   Trimlet& trimlet = started.trimlet;
   trimlet.Press({VK_CONTROL, 'S'});
-  REQUIRE(trimlet.WaitDialog(L"already exists") != nullptr);
-  PressKeys({'Y'});
+  REQUIRE(!trimlet.Answer(L"already exists", IDYES).empty());
   CHECK(started.Says(L"Error saving image"));
   CHECK(Names(destination) == std::vector<std::wstring>{L"p.bmp"});
   CHECK(Bytes(destination + L"\\p.bmp") == "the crop saved before");
@@ -126,12 +120,11 @@ TEST_CASE("pictures that change after the listing: emptied, too large to decode,
     CHECK(trimlet.Status(0) == name);
     // Nothing is shown, so nothing can be saved under the picture's name.
     CHECK(trimlet.Status(2) != L"320 x 240");
-    CHECK_FALSE(trimlet.ButtonEnabled(IDC_TB_SAVE_ONLY));
+    CHECK_FALSE(ButtonEnabled(trimlet.window, IDC_TB_SAVE_ONLY));
   }
   // The program goes on: the first picture again.
   trimlet.Press({VK_MENU, VK_UP});
-  CHECK(WaitUntil([&] { return trimlet.Status(2) == L"320 x 240" && trimlet.Idle(); },
-                  Trimlet::TIMEOUT));
+  CHECK(trimlet.WaitStatus(2, L"320 x 240"));
   CHECK(Bytes(source.File(L"c.jpg")) == huge);
   CHECK(GetFileAttributesW(source.File(L"out").c_str()) == INVALID_FILE_ATTRIBUTES);
 }

@@ -40,11 +40,6 @@ std::set<std::wstring> Files(const std::wstring& folder) {
   return files;
 }
 
-long RunToEnd(const std::wstring& program, const std::wstring& arguments) {
-  Trimlet run(arguments, false, program);
-  return run.WaitForExit();
-}
-
 // While alive, the shell opens web pages by writing their path to a file,
 // as a browser would open them.
 struct PageOpener {
@@ -87,7 +82,7 @@ TEST_CASE("the installer puts the program, its manual, shortcuts and uninstall e
   WriteTextValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Other", L"Kept", L"yes");
 
   // For the current user: no administrator needed.
-  REQUIRE(RunToEnd(setup, L"/S") == 0);
+  REQUIRE(Trimlet(L"/S", false, setup).WaitForExit() == 0);
   std::set<std::wstring> expected = Files(release + L"\\Trimlet");
   expected.insert(L"Uninstall.exe");
   CHECK(Files(folder) == expected);
@@ -95,15 +90,16 @@ TEST_CASE("the installer puts the program, its manual, shortcuts and uninstall e
     CAPTURE(Narrow(shortcut));
     CHECK(PathFileExistsW(shortcut.c_str()));
   }
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayName").Text() == L"Trimlet");
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"Publisher").Text() == L"Bluecrane");
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayVersion").Text() == VERSION);
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"DisplayIcon").Text() ==
-        folder + L"\\Trimlet.exe,0");
+  const std::pair<const wchar_t*, std::wstring> entry[] = {
+      {L"DisplayName", L"Trimlet"},
+      {L"Publisher", L"Bluecrane"},
+      {L"DisplayVersion", VERSION},
+      {L"DisplayIcon", folder + L"\\Trimlet.exe,0"},
+      {L"UninstallString", L"\"" + folder + L"\\Uninstall.exe\" /CurrentUser"}};
+  for (const auto& [name, value] : entry) {
+    CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, name).Text() == value);
+  }
   CHECK(ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"EstimatedSize").Number() > 0);
-  const std::wstring uninstall =
-      ReadRawValue(HKEY_CURRENT_USER, UNINSTALL_KEY, L"UninstallString").Text();
-  CHECK(uninstall == L"\"" + folder + L"\\Uninstall.exe\" /CurrentUser");
 
   {
     // The installed program runs, and F1 opens its manual.
@@ -111,9 +107,7 @@ TEST_CASE("the installer puts the program, its manual, shortcuts and uninstall e
     Trimlet installed(L"", true, folder + L"\\Trimlet.exe");
     REQUIRE(installed.window != nullptr);
     // A first start asks for the source folder.
-    if (const HWND picker = installed.WaitDialog(L"Select")) {
-      PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-    }
+    installed.Answer(L"Select", IDCANCEL);
     REQUIRE(installed.WaitIdle());
     installed.Press({VK_F1});
     CHECK(WaitUntil([&] { return !opener.Opened().empty(); }, TIMEOUT));
@@ -123,12 +117,12 @@ TEST_CASE("the installer puts the program, its manual, shortcuts and uninstall e
 
   // An upgrade over the installation keeps what the user set.
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"C:\\Crops");
-  REQUIRE(RunToEnd(setup, L"/S") == 0);
+  REQUIRE(Trimlet(L"/S", false, setup).WaitForExit() == 0);
   CHECK(Files(folder) == expected);
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() == L"C:\\Crops");
 
   // The uninstaller runs from a copy of itself, which ends when all is gone.
-  REQUIRE(RunToEnd(folder + L"\\Uninstall.exe", L"/CurrentUser /S") == 0);
+  REQUIRE(Trimlet(L"/CurrentUser /S", false, folder + L"\\Uninstall.exe").WaitForExit() == 0);
   CHECK(WaitUntil([&] { return !PathFileExistsW(folder.c_str()); }, TIMEOUT));
   CHECK(WaitUntil([&] { return !KeyExists(HKEY_CURRENT_USER, UNINSTALL_KEY); }, TIMEOUT));
   for (const std::wstring& shortcut : shortcuts) {

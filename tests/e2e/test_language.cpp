@@ -32,6 +32,7 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   RegistrySandbox sandbox;
   ScratchFolder out(L"TrimletLanguage");
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", out.path);
   Trimlet trimlet(L"");
   REQUIRE(trimlet.window != nullptr);
   CHECK(trimlet.Status(0) == L"No image selected");
@@ -43,19 +44,25 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   trimlet.Press({VK_HOME}, dialog);
   CHECK(DialogTexts(dialog).find(L"Bluecrane") != std::wstring::npos);
   PressKeys({VK_RETURN});
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"Kein Bild ausgew\u00E4hlt"; }, TIMEOUT));
+  CHECK(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Deutsch.ini");
 
-  // Its link writes the English texts, whatever the language in use.
+  // Its link writes the English texts, whatever the language in use, to the
+  // file picked: in the folder used last, its extension added. Cancel picks
+  // none.
   trimlet.Press({VK_CONTROL, 'L'});
   dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
   REQUIRE(dialog != nullptr);
-  trimlet.Drag(GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK), {2, 2}, {2, 2});
-  const HWND picker = trimlet.WaitDialog(L"\u00DCbersetzungsdateien (*.ini)");
+  const HWND link = GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK);
+  const wchar_t* files = L"\u00DCbersetzungsdateien (*.ini)";
+  trimlet.Drag(link, {2, 2}, {2, 2});
+  CHECK_FALSE(trimlet.Answer(files, IDCANCEL).empty());
+  trimlet.Drag(link, {2, 2}, {2, 2});
+  const HWND picker = trimlet.WaitDialog(files);
   REQUIRE(picker != nullptr);
   const std::wstring file = out.File(L"New.ini");
   const HWND name = GetDlgItem(picker, GetDlgItem(picker, cmb13) != nullptr ? cmb13 : edt1);
-  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"New"));
   PostMessageW(picker, WM_COMMAND, IDOK, 0);
   CHECK(WaitUntil([&] { return PathFileExistsW(file.c_str()) && !IsWindow(picker); }, TIMEOUT));
   CHECK(Profile(file, L"TRANSLATOR", L"TranslatorName") == L"Bluecrane");
@@ -72,5 +79,5 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   trimlet.Press({VK_HOME}, dialog);
   PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});
-  CHECK(WaitUntil([&] { return trimlet.Status(0) == L"No image selected"; }, TIMEOUT));
+  CHECK(trimlet.WaitStatus(0, L"No image selected"));
 }

@@ -174,8 +174,7 @@ TEST_CASE("sideways photos show, list and save upright; Keep frame; the pictures
     for (int i = 0; i < 4; ++i) {
       const int orientation = ORIENTATIONS[i];
       CAPTURE(orientation);
-      REQUIRE(WaitUntil([&] { return trimlet.Status(0) == Name(orientation) && trimlet.Idle(); },
-                        Trimlet::TIMEOUT));
+      REQUIRE(trimlet.WaitStatus(0, Name(orientation)));
       GdiBitmap reference = GdiBitmap::FromFile(Made(L"upright_", orientation).c_str());
       CHECK(trimlet.Status(2) == (orientation < 5 ? L"480 x 320" : L"320 x 480"));
       RECT pane;
@@ -189,8 +188,7 @@ TEST_CASE("sideways photos show, list and save upright; Keep frame; the pictures
         for (WORD key : {VK_HOME, VK_HOME, VK_HOME}) trimlet.Press({VK_SHIFT, key});
         for (WORD key : {VK_END, VK_END, VK_NEXT, VK_NEXT}) trimlet.Press({key});
       }
-      CAPTURE(Narrow(trimlet.Status(3)));
-      CHECK(WaitUntil([&] { return trimlet.Status(3) == kFrames[i]; }, 5000));
+      CHECK(trimlet.WaitStatus(3, kFrames[i]));
       const std::wstring area = trimlet.Status(3);
       trimlet.Press({VK_CONTROL, static_cast<WORD>(i == 3 ? 'S' : VK_RIGHT)});
       REQUIRE(WaitUntil(
@@ -209,8 +207,7 @@ TEST_CASE("sideways photos show, list and save upright; Keep frame; the pictures
   // A new start marks every picture whose crop is there; a crop deleted
   // loses its mark on a refresh. The tiles are upright.
   Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
-  REQUIRE(
-      WaitUntil([&] { return trimlet.Status(0) == Name(1) && trimlet.Idle(); }, Trimlet::TIMEOUT));
+  REQUIRE(trimlet.WaitStatus(0, Name(1)));
   const HWND list = trimlet.Child(IDC_FILE_LIST);
   for (int i = 1; i < 4; ++i) {
     CAPTURE(i);

@@ -1,9 +1,11 @@
 #include "tests/support/main_window_fixture.h"
 
 #include "app/app.h"
+#include "app/busy_dialog.h"
 #include "app/main_window.h"
 #include "base/error_report.h"
 #include "settings/settings.h"
+#include "tests/support/window_driver.h"
 #include "ui/explorer_verb.h"
 #include "ui/language.h"
 
@@ -50,3 +52,10 @@ LRESULT CALLBACK DialogAnswerer::Proc(int code, WPARAM wParam, LPARAM lParam) {
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+MessageBoxes::MessageBoxes()
+    : answerer_([this](HWND box) {
+        if (box == BusyDialog()) return;
+        seen.emplace_back(DialogTexts(box), GetCursor());
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }) {}

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/support/registry_sandbox.h"
 
@@ -36,4 +39,15 @@ class DialogAnswerer {
   static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam);
   static inline std::function<void(HWND)> answer_;
   HHOOK hook_;
+};
+
+// Ends each message box this thread brings up (the busy dialog aside) as it
+// comes up, keeping its texts and the cursor it came with.
+class MessageBoxes {
+ public:
+  MessageBoxes();
+  std::vector<std::pair<std::wstring, HCURSOR>> seen;
+
+ private:
+  DialogAnswerer answerer_;
 };

@@ -30,7 +30,7 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &owner);
   GetClassNameW(window, className, 256);
   if (owner == search->processId && IsWindowVisible(window) &&
-      (search->className == nullptr || lstrcmpW(className, search->className) == 0)) {
+      lstrcmpW(className, search->className) == 0) {
     search->found.push_back(window);
   }
   return TRUE;
@@ -49,6 +49,27 @@ BOOL CALLBACK CollectText(HWND child, LPARAM param) {
   return TRUE;
 }
 
+// Memory in another process, for the messages whose buffers must be there.
+struct Remote {
+  Remote(DWORD processId, SIZE_T size)
+      : process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                            processId)),
+        at(static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
+  ~Remote() {
+    if (freed) VirtualFreeEx(process, at, 0, MEM_RELEASE);
+    CloseHandle(process);
+  }
+  void Put(const void* data, SIZE_T size) const {
+    WriteProcessMemory(process, at, data, size, nullptr);
+  }
+  void Get(SIZE_T offset, void* data, SIZE_T size) const {
+    ReadProcessMemory(process, at + offset, data, size, nullptr);
+  }
+  HANDLE process;
+  BYTE* at;
+  bool freed = true;
+};
+
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
@@ -57,10 +78,10 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
   return search.found;
 }
 
-HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
-  std::vector<HWND> windows;
-  WaitUntil([&] { return !(windows = TopLevelWindows(processId, className)).empty(); }, timeoutMs);
-  return windows.empty() ? nullptr : windows.front();
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = L"";
+  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
 }
 
 std::wstring DialogTexts(HWND dialog) {
@@ -84,31 +105,24 @@ void TakeFolderShown(HWND picker, const wchar_t* name) {
   // The selected item's text, read through memory of the picker's process.
   DWORD processId = 0;
   GetWindowThreadProcessId(picker, &processId);
-  const HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  auto* remote =
-      static_cast<BYTE*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+  const Remote remote(processId, 4096);
   WaitUntil(
       [&] {
         TVITEMW item = {};
         item.mask = TVIF_TEXT;
         item.hItem =
             reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(item));
+        item.pszText = reinterpret_cast<wchar_t*>(remote.at + sizeof(item));
         item.cchTextMax = 260;
         wchar_t text[261] = L"";
-        WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
-        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote + sizeof(item), text, 260 * sizeof(wchar_t), nullptr);
+        remote.Put(&item, sizeof(item));
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at));
+        remote.Get(sizeof(item), text, 260 * sizeof(wchar_t));
         return lstrcmpiW(text, name) == 0;
       },
       Trimlet::TIMEOUT);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   PostMessageW(picker, WM_COMMAND, IDOK, 0);
 }
-
-void PressKeys(std::initializer_list<WORD> keys) { PressKeys(std::vector<WORD>(keys)); }
 
 void PressKeys(const std::vector<WORD>& keys) {
   std::vector<INPUT> inputs;
@@ -124,6 +138,37 @@ void PressKeys(const std::vector<WORD>& keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// Without a window manager the test bed does not always give the activation
+// back to the main window when one of its dialogs closes.
+void PressInto(HWND target, const std::vector<WORD>& keys) {
+  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+  SetForegroundWindow(target);
+  SetActiveWindow(target);
+  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+  Sleep(100);
+  PressKeys(keys);
+  // Typed keys come in through the system; what follows must not overtake
+  // them.
+  Sleep(200);
+}
+
+bool IsIdle(HWND window) {
+  return IsWindowVisible(window) && IsWindowEnabled(window) && WindowInFront(window) == window;
+}
+
+HWND WindowInFront(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  const std::vector<HWND> dialogs = TopLevelWindows(processId, L"#32770");
+  return dialogs.empty() ? window : dialogs.front();
+}
+
+bool ButtonEnabled(HWND window, int id) {
+  const HWND toolbar = GetDlgItem(GetDlgItem(window, IDC_REBAR), IDC_TOOLBAR);
+  return SendMessageW(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
 Trimlet::Trimlet(const std::wstring& arguments, bool withWindow, const std::wstring& program) {
   std::wstring commandLine = L"\"" + program + L"\" " + arguments;
   STARTUPINFOW startup = {};
@@ -136,7 +181,10 @@ Trimlet::Trimlet(const std::wstring& arguments, bool withWindow, const std::wstr
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   id_ = info.dwProcessId;
-  if (withWindow) window = WaitForWindow(id_, MAIN_WINDOW_CLASS, TIMEOUT);
+  if (!withWindow) return;
+  std::vector<HWND> windows;
+  WaitUntil([&] { return !(windows = TopLevelWindows(id_, MAIN_WINDOW_CLASS)).empty(); }, TIMEOUT);
+  if (!windows.empty()) window = windows.front();
 }
 
 Trimlet::~Trimlet() {
@@ -158,9 +206,8 @@ long Trimlet::WaitForExit() {
   return static_cast<long>(code);
 }
 
-bool Trimlet::Idle() const {
-  return IsWindowVisible(window) && IsWindowEnabled(window) &&
-         TopLevelWindows(id_, L"#32770").empty();
+bool Trimlet::WaitStatus(int part, const std::wstring& text) const {
+  return WaitUntil([&] { return Status(part) == text && Idle(); }, TIMEOUT);
 }
 
 HWND Trimlet::WaitDialog(const wchar_t* text) const {
@@ -176,89 +223,52 @@ HWND Trimlet::WaitDialog(const wchar_t* text) const {
   return found;
 }
 
-// Without a window manager the test bed does not always give the activation
-// back to the main window when one of its dialogs closes.
-void Trimlet::Press(std::initializer_list<WORD> keys, HWND target) const {
-  if (target == nullptr) target = window;
-  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-  SetForegroundWindow(target);
-  SetActiveWindow(target);
-  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-  Sleep(100);
-  PressKeys(keys);
-  // Typed keys come in through the system; what the test does next must
-  // not overtake them.
-  Sleep(200);
+std::wstring Trimlet::Answer(const wchar_t* text, WPARAM button) const {
+  const HWND dialog = WaitDialog(text);
+  if (dialog == nullptr) return L"";
+  const std::wstring texts = DialogTexts(dialog);
+  PostMessageW(dialog, WM_COMMAND, button, 0);
+  WaitUntil([&] { return !IsWindow(dialog); }, TIMEOUT);
+  return texts;
 }
 
-void Trimlet::Drag(HWND control, POINT from, POINT to) const { Click(control, from, to, 1); }
-
-void Trimlet::DoubleClick(HWND control, POINT at) const { Click(control, at, at, 2); }
-
-void Trimlet::Click(HWND control, POINT from, POINT to, int clicks) const {
+void Trimlet::Drag(HWND control, POINT from, POINT to) const {
   Press({});
   ClientToScreen(control, &from);
   ClientToScreen(control, &to);
   SetCursorPos(from.x, from.y);
   INPUT button = {};
   button.type = INPUT_MOUSE;
-  for (int click = 0; click < clicks; ++click) {
-    for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      // Quick enough for the clicks to make a double click.
-      Sleep(clicks == 1 ? 100 : 20);
-      button.mi.dwFlags = press;
-      SendInput(1, &button, sizeof(button));
-      if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
-    }
+  for (DWORD press : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    Sleep(100);
+    button.mi.dwFlags = press;
+    SendInput(1, &button, sizeof(button));
+    if (press == MOUSEEVENTF_LEFTDOWN) SetCursorPos(to.x, to.y);
   }
   Sleep(200);
 }
 
-HWND Trimlet::Child(int id) const {
-  if (id == IDC_TOOLBAR) return GetDlgItem(GetDlgItem(window, IDC_REBAR), IDC_TOOLBAR);
-  return GetDlgItem(window, id);
-}
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[512] = L"";
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-std::wstring Trimlet::Title() const { return WindowText(window); }
-
 // The status bar fills a buffer, which must be in the program's memory.
 std::wstring Trimlet::Status(int part) const {
   wchar_t text[512] = L"";
-  const HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id_);
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(text), MEM_COMMIT, PAGE_READWRITE);
-  SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
-  ReadProcessMemory(process, remote, text, sizeof(text) - sizeof(wchar_t), nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  const Remote remote(id_, sizeof(text));
+  SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote.at));
+  remote.Get(0, text, sizeof(text) - sizeof(wchar_t));
   return text;
 }
 
-// Asked of the toolbar button: menus cannot be read from another process.
-bool Trimlet::ButtonEnabled(int id) const {
-  return SendMessageW(Child(IDC_TOOLBAR), TB_ISBUTTONENABLED, id, 0) != 0;
-}
-
 void Trimlet::Drop(const std::wstring& path) const {
-  // DROPFILES, then the path and an empty one, in the program's memory; the
-  // program lets go of a drop itself (DragFinish).
+  // DROPFILES, then the path and an empty one, in the program's memory,
+  // which lets go of a drop itself (DragFinish).
   std::vector<BYTE> drop(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
   auto* header = reinterpret_cast<DROPFILES*>(drop.data());
   header->pFiles = sizeof(DROPFILES);
   header->fWide = TRUE;
   path.copy(reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)), path.size());
-  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, id_);
-  void* remote = VirtualAllocEx(process, nullptr, drop.size(), MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(process, remote, drop.data(), drop.size(), nullptr);
-  CloseHandle(process);
-  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  Remote remote(id_, drop.size());
+  remote.freed = false;
+  remote.Put(drop.data(), drop.size());
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote.at), 0);
 }
 
 long Trimlet::Close() {

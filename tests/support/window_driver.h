@@ -4,19 +4,14 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 // A program that lives beside the running test executable.
 std::wstring ProgramBesideTests(const wchar_t* fileName);
 
-// The visible top-level windows of a process with the given class (any class
-// when null).
+// The visible top-level windows of a process with the given class.
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className);
-
-// Waits until the process shows a top-level window of the class.
-HWND WaitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs);
 
 // A window's text, also of another process's window.
 std::wstring WindowText(HWND window);
@@ -31,8 +26,20 @@ void TakeFolderShown(HWND picker, const wchar_t* name);
 
 // Presses the keys in order and releases them in reverse, as the keyboard
 // would, into the foreground window.
-void PressKeys(std::initializer_list<WORD> keys);
 void PressKeys(const std::vector<WORD>& keys);
+
+// Brings `target` to the front, as a click on it would, then types.
+void PressInto(HWND target, const std::vector<WORD>& keys);
+
+// The main window of another process: shown, enabled, no dialog of its own
+// open, so ready for the next key.
+bool IsIdle(HWND window);
+
+// Its open dialog, or the window itself: what has the keyboard.
+HWND WindowInFront(HWND window);
+
+// Asked of the toolbar button: menus cannot be read from another process.
+bool ButtonEnabled(HWND window, int id);
 
 // Waits until `condition` holds; false on a time-out.
 template <typename Condition>
@@ -63,25 +70,28 @@ class Trimlet {
   // The exit code, or -1 when the process did not end in time.
   long WaitForExit();
 
-  // Ready for the next key: shown, enabled, no dialog of its own open.
-  bool Idle() const;
+  bool Idle() const { return IsIdle(window); }
   bool WaitIdle() const {
     return WaitUntil([this] { return Idle(); }, TIMEOUT);
   }
+  // Waits until the status bar's part shows `text` and the window is idle.
+  bool WaitStatus(int part, const std::wstring& text) const;
   // The first dialog whose texts hold `text`; null after the time-out.
   HWND WaitDialog(const wchar_t* text) const;
-  // Brings the window (or one of its dialogs) to the front, as a click on
-  // it would, then types.
-  void Press(std::initializer_list<WORD> keys, HWND target = nullptr) const;
+  // Waits for that dialog, answers it with `button` and waits until it has
+  // gone; its texts, empty when none came.
+  std::wstring Answer(const wchar_t* text, WPARAM button) const;
+  // Into the window, or one of its dialogs.
+  void Press(const std::vector<WORD>& keys, HWND target = nullptr) const {
+    PressInto(target != nullptr ? target : window, keys);
+  }
   // Drags with the left button from one point to another, in the client
-  // coordinates of `control`.
+  // coordinates of `control`; a click where they are the same.
   void Drag(HWND control, POINT from, POINT to) const;
-  void DoubleClick(HWND control, POINT at) const;
 
-  HWND Child(int id) const;
-  std::wstring Title() const;
+  HWND Child(int id) const { return GetDlgItem(window, id); }
+  std::wstring Title() const { return WindowText(window); }
   std::wstring Status(int part) const;
-  bool ButtonEnabled(int id) const;
   // Hands the window a drop of `path`, as the shell does when a folder is
   // dropped on it.
   void Drop(const std::wstring& path) const;
@@ -89,7 +99,6 @@ class Trimlet {
   long Close();
 
  private:
-  void Click(HWND control, POINT from, POINT to, int clicks) const;
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };

@@ -5,9 +5,9 @@
 //   window_tool command SECONDS ID run a menu command, as a click on it would
 //   window_tool keys SECONDS KEY.. press the keys together into the window,
 //                                  or into its dialog when one is open; a key
-//                                  is a letter, ctrl, shift, alt, tab, escape
+//                                  is a letter, a digit, ctrl, shift, alt,
+//                                  tab, escape or enter
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,42 +19,21 @@
 
 namespace {
 
-// The window, shown and with no dialog of its program open.
 HWND IdleMainWindow() {
   const HWND window = FindWindowW(MAIN_WINDOW_CLASS, nullptr);
-  if (window == nullptr || !IsWindowVisible(window) || !IsWindowEnabled(window)) return nullptr;
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  return TopLevelWindows(process, L"#32770").empty() ? window : nullptr;
-}
-
-// Asked of the toolbar button: menus cannot be read from another process.
-bool IsEnabled(HWND window, int button) {
-  const HWND toolbar = GetDlgItem(GetDlgItem(window, IDC_REBAR), IDC_TOOLBAR);
-  return SendMessageW(toolbar, TB_ISBUTTONENABLED, button, 0) != 0;
+  return window != nullptr && IsIdle(window) ? window : nullptr;
 }
 
 bool SaveAll(DWORD timeoutMs) {
   for (;;) {
     HWND window = nullptr;
     if (!WaitUntil([&] { return (window = IdleMainWindow()) != nullptr; }, timeoutMs)) return false;
-    const bool more = IsEnabled(window, IDC_TB_SAVE_NEXT);
-    if (!more && !IsEnabled(window, IDC_TB_SAVE_ONLY)) return false;
-    SetForegroundWindow(window);
+    const bool more = ButtonEnabled(window, IDC_TB_SAVE_NEXT);
+    if (!more && !ButtonEnabled(window, IDC_TB_SAVE_ONLY)) return false;
+    PressInto(window, {VK_CONTROL, static_cast<WORD>(more ? VK_RIGHT : 'S')});
     Sleep(100);
-    PressKeys({VK_CONTROL, static_cast<WORD>(more ? VK_RIGHT : 'S')});
-    Sleep(300);
     if (!more) return WaitUntil([] { return IdleMainWindow() != nullptr; }, timeoutMs);
   }
-}
-
-// The window of the program's that has the keyboard: its open dialog, or
-// the main window.
-HWND WindowInFront(HWND main) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(main, &process);
-  const std::vector<HWND> dialogs = TopLevelWindows(process, L"#32770");
-  return dialogs.empty() ? main : dialogs.front();
 }
 
 WORD KeyCode(const char* name) {
@@ -80,14 +59,8 @@ bool PressChord(HWND main, char** names, int count) {
     keys.push_back(KeyCode(names[i]));
     if (keys.back() == 0) return false;
   }
-  const HWND target = WindowInFront(main);
-  const DWORD thread = GetWindowThreadProcessId(target, nullptr);
-  AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
-  SetForegroundWindow(target);
-  AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
-  Sleep(200);
-  PressKeys(keys);
-  Sleep(500);
+  PressInto(WindowInFront(main), keys);
+  Sleep(300);
   return true;
 }
 

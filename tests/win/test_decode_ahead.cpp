@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/busy_dialog.h"
 #include "app/main_window.h"
 #include "app/open_folder.h"
 #include "base/background_work.h"
@@ -19,7 +18,6 @@
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_pictures.h"
-#include "tests/support/window_driver.h"
 
 namespace {
 
@@ -54,12 +52,7 @@ TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure 
   MainWindowFixture fixture([] {
     WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"NotifySourceChanges", 0);
   });
-  std::vector<std::wstring> messages;
-  DialogAnswerer answerer([&](HWND box) {
-    if (box == BusyDialog()) return;
-    messages.push_back(DialogTexts(box));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  });
+  MessageBoxes boxes;
   REQUIRE(WritePicture(folder.File(L"a.bmp"), 300, 200, 0xFF3070B0, L"image/bmp"));
   REQUIRE(WritePicture(folder.File(L"b.bmp"), 300, 200, 0xFF3070B0, L"image/bmp"));
   REQUIRE(WritePicture(folder.File(L"c.bmp"), 333, 222, 0xFF3070B0, L"image/bmp"));
@@ -85,9 +78,9 @@ TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure 
   WriteTextFile(folder.File(L"d.jpg"), "not a picture any more");
   Go(IDM_IMAGE_MOVE_NEXT);
   Go(IDM_IMAGE_MOVE_NEXT);
-  CHECK(messages.empty());
+  CHECK(boxes.seen.empty());
   Go(IDM_IMAGE_MOVE_NEXT);
-  REQUIRE(messages.size() == 1);
-  CHECK(messages[0].find(folder.File(L"d.jpg")) != std::wstring::npos);
+  REQUIRE(boxes.seen.size() == 1);
+  CHECK(boxes.seen[0].first.find(folder.File(L"d.jpg")) != std::wstring::npos);
   CHECK_FALSE(HasEditorImage());
 }

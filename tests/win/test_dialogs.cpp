@@ -1,7 +1,6 @@
 // The dialogs' own controls, made inside the test process.
 #include <windows.h>
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <doctest/doctest.h>
 
@@ -14,8 +13,6 @@
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/window_driver.h"
-#include "tests/support/test_pictures.h"
-#include "ui/dialog_helpers.h"
 #include "ui/language.h"
 #include "ui/link_control.h"
 #include "ui/options_dialog.h"
@@ -99,24 +96,6 @@ TEST_CASE("Options: a refused save says so, keeps the dialog, and changes nothin
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioMode").Number() ==
         RATIO_MODE_CUSTOM);
   CHECK(tab == 1);
-}
-
-TEST_CASE("the save picker: a file in the last used folder, its extension added; Cancel") {
-  MainWindowFixture fixture;
-  ScratchFolder folder(L"TrimletSavePicker");
-  SetLastUsedFolder(folder.path.c_str());
-  const wchar_t* name = nullptr;
-  // A file name and OK, or Cancel without one.
-  DialogAnswerer answerer([&](HWND frame) {
-    if (name != nullptr) SetDlgItemTextW(frame, GetDlgItem(frame, cmb13) ? cmb13 : edt1, name);
-    PostMessageW(frame, WM_COMMAND, name != nullptr ? IDOK : IDCANCEL, 0);
-  });
-  PathBuffer path;
-  for (const wchar_t* typed : {L"new", static_cast<const wchar_t*>(nullptr)}) {
-    name = typed;
-    CHECK(PickSaveFile(MainWindow(), L"Pick", L"Language files\0*.ini\0", L"ini", path));
-    CHECK(std::wstring(path) == (name != nullptr ? folder.File(L"new.ini") : L""));
-  }
 }
 
 // Regression: the chosen file became the current language before the

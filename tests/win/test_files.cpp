@@ -4,20 +4,22 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <functional>
-#include <initializer_list>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <tuple>
 
+#include "base/background_work.h"
 #include "base/error_report.h"
 #include "files/crop_save.h"
 #include "files/folder_load.h"
 #include "files/folder_monitor.h"
 #include "files/thumbnail_rules.h"
 #include "tests/support/test_pictures.h"
+#include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
 #include "ui/label_ids.h"
 
 namespace {
@@ -59,18 +61,43 @@ bool Begins(const std::wstring& path, const std::string& magic) {
 
 using Tile = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)>;
 
-// The walk's tiles by file name; with a flag, the first tile raises it.
-std::map<std::wstring, Tile> Walk(const std::wstring& folder, const TileRules& minimum,
-                                  std::atomic<bool>* cancel) {
-  std::pair<std::map<std::wstring, Tile>, std::atomic<bool>*> walk;
-  walk.second = cancel;
-  const TileCallback collect = [](const wchar_t* name, HBITMAP tile, void* context) {
-    auto& [tiles, flag] = *static_cast<decltype(walk)*>(context);
-    tiles.emplace(name, Tile(tile, DeleteObject));
-    if (flag != nullptr) flag->store(true);
+// What a walk handed on: the tiles in order, the progress after each picture
+// and the pictures found. It is cancelled once `cancelAfter` are done.
+struct Walked {
+  std::vector<std::pair<std::wstring, Tile>> tiles;
+  std::vector<int> progress;
+  int found = 0;
+  int cancelAfter = -1;
+  std::atomic<bool> cancel{false};
+
+  std::vector<std::wstring> Names(size_t count = 100) const {
+    std::vector<std::wstring> names;
+    for (size_t i = 0; i < tiles.size() && i < count; ++i) names.push_back(tiles[i].first);
+    return names;
+  }
+};
+
+// The first pictures of the folder take longest, so that later ones are
+// ready first.
+HBITMAP SlowFirst(const wchar_t* path, const TileRules& minimum) {
+  if (std::wcscmp(std::wcsrchr(path, L'\\') + 1, L"c") < 0) Sleep(300);
+  return MakeThumbnailTile(path, minimum);
+}
+
+void Walk(const std::wstring& folder, const TileRules& minimum, const TileWorkers& workers,
+          Walked& walked) {
+  const TileCallback keep = [](const wchar_t* name, HBITMAP tile, void* context) {
+    static_cast<Walked*>(context)->tiles.emplace_back(name, Tile(tile, DeleteObject));
   };
-  WalkFolderTiles(folder.c_str(), minimum, cancel, collect, &walk);
-  return std::move(walk.first);
+  const ProgressCallback count = [](int done, int found, void* context) {
+    auto& into = *static_cast<Walked*>(context);
+    into.progress.push_back(done);
+    into.found = found;
+    if (done == into.cancelAfter) into.cancel = true;
+  };
+  // A flag only for a walk that is to be cancelled.
+  const std::atomic<bool>* cancel = walked.cancelAfter < 0 ? nullptr : &walked.cancel;
+  WalkFolderTiles(folder.c_str(), minimum, cancel, keep, &walked, count, workers);
 }
 
 // Pixels of a tile that are not dim grey outside the thumbnail's place, or
@@ -152,76 +179,100 @@ TEST_CASE("into a folder of 250 characters: an existing target gives way only to
   CHECK(std::distance(std::filesystem::directory_iterator(deep), {}) == 1);
 }
 
-TEST_CASE("the folder walk gives a grey tile with its thumbnail to each picture big enough") {
+TEST_CASE("the walk on four threads: a grey tile with its thumbnail to each picture big enough, "
+          "in the folder's order; a cancel stops at once and leaves no thread behind") {
   ScratchFolder folder(L"TrimletTiles");
   GdiplusSession gdiplus;
-  REQUIRE(WritePicture(folder.File(L"wide.bmp"), 640, 480, 0xFFFF0000, L"image/bmp"));
-  REQUIRE(WritePicture(folder.File(L"tall.jpg"), 480, 640, 0xFF0000FF, L"image/jpeg"));
-  REQUIRE(WritePicture(folder.File(L"smallest.bmp"), 96, 96, 0xFFFF0000, L"image/bmp"));
-  REQUIRE(WritePicture(folder.File(L"narrow.bmp"), 95, 400, 0xFFFF0000, L"image/bmp"));
-  REQUIRE(WritePicture(folder.File(L"low.bmp"), 400, 95, 0xFFFF0000, L"image/bmp"));
-  REQUIRE(WritePicture(folder.File(L"other.png"), 200, 200, 0xFFFF0000, L"image/png"));
-  WriteTextFile(folder.File(L"broken.jpg"), "not a picture");
-  std::map<std::wstring, Tile> tiles = Walk(folder.path, {96, 96}, nullptr);
-  REQUIRE(tiles.size() == 3);
-  CHECK(WrongPixels(tiles.at(L"wide.bmp"), PlaceThumbnail(640, 480), RGB(255, 0, 0)) == 0);
-  CHECK(WrongPixels(tiles.at(L"tall.jpg"), PlaceThumbnail(480, 640), RGB(0, 0, 255)) == 0);
-  CHECK(WrongPixels(tiles.at(L"smallest.bmp"), PlaceThumbnail(96, 96), RGB(255, 0, 0)) == 0);
-  CHECK(Walk(folder.path, {480, 480}, nullptr).size() == 2);
-  // Cancel is seen after the file in progress.
-  std::atomic<bool> cancel = false;
-  CHECK(Walk(folder.path, {96, 96}, &cancel).size() == 1);
+  constexpr unsigned RED = 0xFFFF0000, BLUE = 0xFF0000FF;
+  constexpr const wchar_t *BMP = L"image/bmp", *JPEG = L"image/jpeg";
+  // Listed, made first; then too narrow, too low, no picture.
+  const std::tuple<const wchar_t*, int, int, unsigned, const wchar_t*> pictures[] = {
+      {L"a.bmp", 640, 480, RED, BMP},         {L"b.jpg", 480, 640, BLUE, JPEG},
+      {L"c.bmp", 96, 96, RED, BMP},           {L"d.jpg", 237, 173, BLUE, JPEG},
+      {L"e.gif", 311, 219, RED, L"image/gif"}, {L"f.jpg", 348, 242, BLUE, JPEG},
+      {L"g.bmp", 95, 400, RED, BMP},          {L"h.bmp", 400, 95, RED, BMP}};
+  for (const auto& [name, width, height, colour, mime] : pictures) {
+    REQUIRE(WritePicture(folder.File(name), width, height, colour, mime));
+  }
+  WriteTextFile(folder.File(L"i.jpg"), "not a picture");
+  REQUIRE(WritePicture(folder.File(L"j.png"), 200, 200, RED, L"image/png"));  // not listed
+  // The folder's order is the system's: one thread's walk shows it.
+  Walked one;
+  Walk(folder.path, {96, 96}, {1, MakeThumbnailTile}, one);
+  Walked walked;
+  Walk(folder.path, {96, 96}, {4, SlowFirst}, walked);
+  REQUIRE(walked.tiles.size() == 6);
+  CHECK(walked.Names() == one.Names());
+  for (const auto& [name, width, height, colour, mime] : pictures) {
+    for (const auto& tile : walked.tiles) {
+      if (tile.first != name) continue;
+      CAPTURE(Narrow(name));
+      CHECK(WrongPixels(tile.second, PlaceThumbnail(width, height),
+                        RGB(colour >> 16 & 255, colour >> 8 & 255, colour & 255)) == 0);
+    }
+  }
+  // Every picture found counts, listed or not.
+  CHECK(walked.found == 9);
+  CHECK(walked.progress == std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9});
+  Walked large;
+  Walk(folder.path, {480, 480}, {}, large);
+  CHECK(large.tiles.size() == 2);
+
+  // Cancelled after the third picture while the slow first ones hold back
+  // none: the list is the folder's first three, and the walk does not wait
+  // for the threads still decoding.
+  Walked cancelled;
+  cancelled.cancelAfter = 3;
+  const ULONGLONG start = GetTickCount64();
+  Walk(folder.path, {96, 96}, {4, SlowFirst}, cancelled);
+  CHECK(cancelled.Names() == one.Names(3));
+  DWORD handles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handles);
+  WaitForBackgroundWork();
+  CHECK(GetTickCount64() - start < 2000);
+  DWORD after = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &after);
+  CHECK(after <= handles);
 }
 
-TEST_CASE("the folder monitor: a listed file rewritten or renamed; a quick, clean stop") {
-  ScratchFolder folder(L"TrimletMonitor");
-  for (const wchar_t* name : {L"a.jpg", L"b.bmp"}) WriteTextFile(folder.File(name), "x");
+TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the folder renamed or "
+          "deleted ends its read; each stop quick and clean") {
+  DWORD before = 0, after = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &before);
+  ScratchFolder parent(L"TrimletMonitor");
+  const std::wstring folder = parent.File(L"watched");
+  const auto file = [&](const wchar_t* name) { return folder + L"\\" + name; };
   // Which changes count is the records' rule, tested natively; here the
-  // system's reports reach it.
-  for (const auto& change : std::initializer_list<std::function<void()>>{
-           [&] { WriteTextFile(folder.File(L"A.JPG"), "rewritten"); },
-           [&] { MoveFileW(folder.File(L"b.bmp").c_str(), folder.File(L"d.bmp").c_str()); }}) {
-    StartFolderMonitor(folder.path.c_str(), {L"a.jpg", L"b.bmp"}, nullptr, 0);
+  // system's reports reach it. The last two are no listed file's.
+  const std::function<void()> changes[] = {
+      [&] { WriteTextFile(file(L"A.JPG"), "rewritten"); },
+      [&] { MoveFileW(file(L"b.bmp").c_str(), file(L"d.bmp").c_str()); },
+      [&] { CHECK(MoveFileW(folder.c_str(), parent.File(L"moved").c_str())); },
+      [&] {
+        DeleteFileW(file(L"a.jpg").c_str());
+        DeleteFileW(file(L"b.bmp").c_str());
+        CHECK(RemoveDirectoryW(folder.c_str()));
+      }};
+  for (const auto& change : changes) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"a.jpg", L"b.bmp"}) WriteTextFile(file(name), "x");
+    StartFolderMonitor(folder.c_str(), {L"a.jpg", L"b.bmp"}, nullptr, 0);
     Sleep(100);
     change();
-    const ULONGLONG deadline = GetTickCount64() + 3000;
-    while (!SourceChanged() && GetTickCount64() < deadline) Sleep(20);
-    CHECK(SourceChanged());
-  }
-  // A stop ends a waiting read at once, clears the report, leaves no handle.
-  DWORD before = 0, after = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &before);
-  for (int i = 0; i < 1000; ++i) StartFolderMonitor(folder.path.c_str(), {L"b.bmp"}, nullptr, 0);
-  Sleep(200);
-  const ULONGLONG stop = GetTickCount64();
-  StopFolderMonitor();
-  CHECK(GetTickCount64() - stop < 500);
-  CHECK_FALSE(SourceChanged());
-  GetProcessHandleCount(GetCurrentProcess(), &after);
-  CHECK(after <= before + 2);
-}
-
-TEST_CASE("a folder renamed or deleted under the monitor ends its read; the stop stays quick") {
-  DWORD before = 0, after = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &before);
-  for (bool deleted : {false, true}) {
-    ScratchFolder parent(L"TrimletMonitorGone");
-    const std::wstring folder = parent.File(L"watched");
-    REQUIRE(CreateDirectoryW(folder.c_str(), nullptr));
-    WriteTextFile(folder + L"\\a.jpg", "x");
-    StartFolderMonitor(folder.c_str(), {L"a.jpg"}, nullptr, 0);
-    Sleep(100);
-    if (deleted) {
-      REQUIRE(DeleteFileW((folder + L"\\a.jpg").c_str()));
-      CHECK(RemoveDirectoryW(folder.c_str()));
-    } else {
-      CHECK(MoveFileW(folder.c_str(), parent.File(L"moved").c_str()));
-    }
+    if (&change < &changes[2]) CHECK(WaitUntil(SourceChanged, 3000));
     Sleep(300);
     const ULONGLONG stop = GetTickCount64();
     StopFolderMonitor();
     CHECK(GetTickCount64() - stop < 500);
+    CHECK_FALSE(SourceChanged());
   }
+  // A stop ends a waiting read at once and leaves no handle, however many
+  // monitors came before.
+  for (int i = 0; i < 1000; ++i) StartFolderMonitor(parent.path.c_str(), {L"b.bmp"}, nullptr, 0);
+  Sleep(200);
+  const ULONGLONG stop = GetTickCount64();
+  StopFolderMonitor();
+  CHECK(GetTickCount64() - stop < 500);
   GetProcessHandleCount(GetCurrentProcess(), &after);
   CHECK(after <= before + 2);
 }

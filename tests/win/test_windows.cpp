@@ -21,7 +21,6 @@
 #include "settings/registry.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
-#include "tests/support/window_driver.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "ui/labels.h"
@@ -54,17 +53,6 @@ std::wstring StatusText(int part) {
   SendMessageW(StatusBar(), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
   return text;
 }
-
-// Ends each message box as it comes up, keeping its texts and the cursor it
-// came with.
-struct MessageBoxes {
-  std::vector<std::pair<std::wstring, HCURSOR>> seen;
-  DialogAnswerer answerer{[this](HWND box) {
-    if (box == BusyDialog()) return;
-    seen.emplace_back(DialogTexts(box), GetCursor());
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }};
-};
 
 // A folder of two pictures open, the first one shown.
 struct OpenFolder {
