@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "base/gdiplus_objects.h"
 #include "resources/resource.h"
@@ -33,10 +32,6 @@ struct Rgb {
   int r, g, b;
 };
 
-Rgb FromArgb(ARGB colour) {
-  return {static_cast<int>(colour >> 16 & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
-          static_cast<int>(colour & 0xFF)};
-}
 int Distance(Rgb a, Rgb b) {
   return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
 }
@@ -44,42 +39,41 @@ int Distance(Rgb a, Rgb b) {
 Rgb PixelOf(GdiBitmap& bitmap, int x, int y) {
   ARGB colour = 0;
   Gdiplus::DllExports::GdipBitmapGetPixel(bitmap.get(), x, y, &colour);
-  return FromArgb(colour);
+  return {static_cast<int>(colour >> 16 & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
+          static_cast<int>(colour & 0xFF)};
 }
 
-// What the screen shows of an area of a window of the program, in the
+// What the screen shows of an area of a window of the program, read in the
 // window's client coordinates.
 class Snapshot {
  public:
-  Snapshot(HWND window, const RECT& area) : area_(area) {
+  Snapshot(HWND window, const RECT& area) : origin_{area.left, area.top} {
     // The pointer goes off the window: a hovered tile is drawn tinted.
     SetCursorPos(0, 0);
-    POINT origin = {area.left, area.top};
-    ClientToScreen(window, &origin);
-    const int w = area.right - area.left;
-    const int h = area.bottom - area.top;
+    POINT at = origin_;
+    ClientToScreen(window, &at);
     const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    pixels_.resize(static_cast<size_t>(w) * h);
-    GetDIBits(memory, bitmap, 0, h, pixels_.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, area.right - area.left, area.bottom - area.top);
+    SelectObject(dc_, bitmap_);
+    BitBlt(dc_, 0, 0, area.right - area.left, area.bottom - area.top, screen, at.x, at.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
   }
+  Snapshot(const Snapshot&) = delete;
+  Snapshot& operator=(const Snapshot&) = delete;
+  ~Snapshot() {
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
   Rgb At(LONG x, LONG y) const {
-    return FromArgb(pixels_[static_cast<size_t>(y - area_.top) * (area_.right - area_.left) +
-                            (x - area_.left)]);
+    const COLORREF colour = GetPixel(dc_, x - origin_.x, y - origin_.y);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
   }
 
  private:
-  RECT area_;
-  std::vector<ARGB> pixels_;
+  POINT origin_;
+  HDC dc_;
+  HBITMAP bitmap_;
 };
 
 // Whether the quarters of a picture shown centred in `area` have the upright
@@ -106,24 +100,9 @@ bool ShowsUpright(HWND window, const RECT& area, int reach, GdiBitmap& reference
   return WaitUntil([&] { return QuartersMatch(window, area, reach, reference); }, 5000);
 }
 
-// The tile of list item `index`, in the list's client coordinates.
-RECT TileRect(const Trimlet& trimlet, int index) {
-  const HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, trimlet.Id());
-  RECT rect = {LVIR_ICON, 0, 0, 0};
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(rect), MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
-  SendMessageW(trimlet.Child(IDC_FILE_LIST), LVM_GETITEMRECT, index,
-               reinterpret_cast<LPARAM>(remote));
-  ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
-  return rect;
-}
-
 // How many pixels of the tile show the done mark's green.
 int MarkPixels(const Trimlet& trimlet, int index) {
-  const RECT tile = TileRect(trimlet, index);
+  const RECT tile = trimlet.TileRect(index);
   const Snapshot shown(trimlet.Child(IDC_FILE_LIST), tile);
   int count = 0;
   for (LONG y = tile.top; y < tile.bottom; ++y) {
@@ -213,7 +192,7 @@ TEST_CASE("sideways photos show, list and save upright; Keep frame; the pictures
     CAPTURE(i);
     CHECK(WaitUntil([&] { return MarkPixels(trimlet, i) > 40; }, 5000));
     GdiBitmap reference = GdiBitmap::FromFile(Made(L"upright_", ORIENTATIONS[i]).c_str());
-    CHECK(ShowsUpright(list, TileRect(trimlet, i), 10, reference));
+    CHECK(ShowsUpright(list, trimlet.TileRect(i), 10, reference));
   }
   REQUIRE(DeleteFileW(out.File(Name(6).c_str()).c_str()));
   trimlet.Press({VK_F5});

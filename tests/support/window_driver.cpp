@@ -54,7 +54,8 @@ struct Remote {
   Remote(DWORD processId, SIZE_T size)
       : process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
                             processId)),
-        at(static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
+        at(static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {
+  }
   ~Remote() {
     if (freed) VirtualFreeEx(process, at, 0, MEM_RELEASE);
     CloseHandle(process);
@@ -255,6 +256,15 @@ std::wstring Trimlet::Status(int part) const {
   SendMessageW(Child(IDC_STATUSBAR), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote.at));
   remote.Get(0, text, sizeof(text) - sizeof(wchar_t));
   return text;
+}
+
+RECT Trimlet::TileRect(int index) const {
+  RECT rect = {LVIR_ICON, 0, 0, 0};
+  const Remote remote(id_, sizeof(rect));
+  remote.Put(&rect, sizeof(rect));
+  SendMessageW(Child(IDC_FILE_LIST), LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.at));
+  remote.Get(0, &rect, sizeof(rect));
+  return rect;
 }
 
 void Trimlet::Drop(const std::wstring& path) const {

@@ -92,6 +92,8 @@ class Trimlet {
   HWND Child(int id) const { return GetDlgItem(window, id); }
   std::wstring Title() const { return WindowText(window); }
   std::wstring Status(int part) const;
+  // The tile of file-list item `index`, in the list's client coordinates.
+  RECT TileRect(int index) const;
   // Hands the window a drop of `path`, as the shell does when a folder is
   // dropped on it.
   void Drop(const std::wstring& path) const;
