@@ -156,6 +156,12 @@ target_include_directories(folder_benchmark PRIVATE ${CMAKE_BINARY_DIR}/generate
 target_link_libraries(folder_benchmark PRIVATE test_support)
 trimlet_warnings(folder_benchmark)
 
+# Save and go on over and over, with the program's handles and memory: ./dev bench soak.
+add_executable(soak_benchmark tests/benchmarks/soak_benchmark.cpp)
+target_link_libraries(soak_benchmark PRIVATE test_support)
+add_dependencies(soak_benchmark Trimlet)
+trimlet_warnings(soak_benchmark)
+
 # Small helper for scripts: waits for or closes the main window.
 add_executable(window_tool tests/support/window_tool.cpp)
 target_link_libraries(window_tool PRIVATE test_support)
@@ -166,7 +172,8 @@ if(CMAKE_CROSSCOMPILING)
   # fixture starts before the first test and ends after the last.
   set(TRIMLET_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
   set(TRIMLET_WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine/session.sh)
-  foreach(target win_tests e2e_tests window_tool editor_benchmark folder_benchmark)
+  foreach(target win_tests e2e_tests window_tool editor_benchmark folder_benchmark
+                 soak_benchmark)
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
       ${CMAKE_SOURCE_DIR}/tests/wine/run.sh ${TRIMLET_WINE_DIR})
   endforeach()
