@@ -34,7 +34,6 @@ TEST_CASE("the command line: a keyword by prefix in any case, the folder trimmed
   const std::wstring fits(259, L'a');
   CHECK(Parsed(L"/EXPLORE   \"" + fits + L"\"   ") == L"E " + fits);
   CHECK(Parsed(L"/EXPLORE " + fits + L"a") == L"E ");
-  CHECK(Parsed(L"/EXPLORE " + std::wstring(100000, L'x')) == L"E ");
 }
 
 TEST_CASE("what a command id runs, and the labels of tooltips and menu keys") {
@@ -46,7 +45,7 @@ TEST_CASE("what a command id runs, and the labels of tooltips and menu keys") {
   CHECK(run(IDM_ACCEL_FILE_OPTIONS) == IDM_FILE_OPTIONS);
   CHECK(run(IDC_TB_REFRESH_SOURCE) == IDM_FOLDER_REFRESH);
   CHECK(run(IDM_IMAGE_SAVE_ONLY) == IDM_IMAGE_SAVE_ONLY);
-  CHECK((run(1) == 1 && run(2) == 2));
+  CHECK((run(1) == 1 && run(2) == 2));  // not taken for a separator
   CHECK(ToolbarTooltipLabel(IDC_TB_ROTATE) == LBL_TT_ROTATE_SELECTION);
   CHECK(ToolbarTooltipLabel(0) == -1);  // a separator
   CHECK(ToolbarTooltipLabel(IDC_FILE_LIST) == -1);

@@ -31,10 +31,9 @@ Sections ReadIni(const std::filesystem::path& path) {
   return sections;
 }
 
-template <typename Text>
-int Count(const Text& text, const Text& part) {
+int Count(const std::string& text, const char* part) {
   int count = 0;
-  for (auto at = text.find(part); at != Text::npos; at = text.find(part, at + 1)) ++count;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
   return count;
 }
 
@@ -52,13 +51,11 @@ TEST_CASE("every shipped language file has every text, with the English placehol
       wchar_t key[12];
       LabelKey(id, key);
       const std::string& text = ini["LABELS"][Narrow(key)];
-      const std::wstring english = EnglishDefault(id);
+      const std::string english = Narrow(EnglishDefault(id));  // placeholders are ASCII
       CAPTURE(id);
       CHECK(text.empty() == english.empty());
       for (const char* placeholder : {"%1", "%2", "&"}) {
-        const std::wstring wide(placeholder,
-                                placeholder + std::char_traits<char>::length(placeholder));
-        CHECK(Count<std::string>(text, placeholder) == Count(english, wide));
+        CHECK(Count(text, placeholder) == Count(english, placeholder));
       }
     }
     REQUIRE(ini["SETUP"].size() == SETUP_TEXT_COUNT);
