@@ -60,7 +60,8 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
                                        {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_ENHANCED_SELECTION},
                                        {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_SYSTEM_COLOR},
                                        {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_COPY_EXIF_TAGS},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_TEMP_COPY}};
+                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_TEMP_COPY},
+                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_UPRIGHT}};
   for (const auto& [page, box] : boxes) {
     PostMessageW(PageControl(dialog, page, box), BM_CLICK, 0, 0);
   }
@@ -102,7 +103,7 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
       {L"StartupAskFolder", 1},   {L"NotifySourceChanges", 0},  {L"EnhancedSelection", 0},
       {L"EditorSystemColor", 0},  {L"CopyImageExifTags", 0},    {L"CopySourceToTemp", 0},
       {L"MinimumImageWidth", 96}, {L"MinimumImageHeight", 150}, {L"ResizeRatioWidth", 1},
-      {L"ResizeRatioHeight", 9},  {L"ResizeRatioMode", 2}};
+      {L"ResizeRatioHeight", 9},  {L"ResizeRatioMode", 2},      {L"TurnImagesUpright", 0}};
   for (const auto& [name, value] : saved) {
     CAPTURE(Narrow(name));
     CHECK(Option(name) == value);
