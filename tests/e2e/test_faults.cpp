@@ -50,40 +50,43 @@ struct Started {
 
 }  // namespace
 
-TEST_CASE("a full destination: the crop is refused, an old crop stays whole, nothing is left") {
-  const std::wstring disk = ProgramBesideTests(L"wine\\small-disk");
+TEST_CASE(
+    "a full or read-only destination: the crop is refused, an old crop stays, nothing is left") {
+  const std::wstring full = ProgramBesideTests(L"wine\\small-disk");
+  const std::wstring readOnly = ProgramBesideTests(L"wine\\read-only-disk");
   ULARGE_INTEGER total = {};
-  GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr);
+  GetDiskFreeSpaceExW(full.c_str(), nullptr, &total, nullptr);
   if (total.QuadPart == 0 || total.QuadPart > 4 * 1024 * 1024) {
-    MESSAGE("not run: no small file system is mounted at ", Narrow(disk));
+    MESSAGE("not run: no small file system is mounted at ", Narrow(full));
     return;
   }
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletFullSource");
-  // Its crop, 1200 x 800 at 24 bits, takes 2.8 MB of the disk's 1 MB.
+  // Its crop, 1200 x 800 at 24 bits, takes 2.8 MB of the small disk's 1 MB.
   REQUIRE(WritePatternPicture(source.File(L"p.bmp"), 1200, 900, L"image/bmp"));
   const std::string picture = Bytes(source.File(L"p.bmp"));
-  const std::wstring destination = disk + L"\\full";
-  CreateDirectoryW(destination.c_str(), nullptr);
-  WriteBytes(destination + L"\\p.bmp", "the crop saved before");
-  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
-
-  Started started(source, L"p.bmp");
-  Trimlet& trimlet = started.trimlet;
-  trimlet.Press({VK_CONTROL, 'S'});
-  REQUIRE(!trimlet.Answer(L"already exists", IDYES).empty());
-  CHECK(started.Says(L"Error saving image"));
-  CHECK(Names(destination) == std::vector<std::wstring>{L"p.bmp"});
-  CHECK(Bytes(destination + L"\\p.bmp") == "the crop saved before");
-  // Without an old file, nothing at all is left.
-  DeleteFileW((destination + L"\\p.bmp").c_str());
-  trimlet.Press({VK_CONTROL, 'S'});
-  CHECK(started.Says(L"Error saving image"));
-  CHECK(Names(destination).empty());
+  // The read-only disk came with its old crop; the full one gets one here.
+  WriteBytes(full + L"\\p.bmp", "the crop saved before");
+  for (const std::wstring& destination : {full, readOnly}) {
+    CAPTURE(Narrow(destination));
+    WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
+    Started started(source, L"p.bmp");
+    started.trimlet.Press({VK_CONTROL, 'S'});
+    REQUIRE(!started.trimlet.Answer(L"already exists", IDYES).empty());
+    CHECK(started.Says(L"Error saving image"));
+    CHECK(Names(destination) == std::vector<std::wstring>{L"p.bmp"});
+    CHECK(Bytes(destination + L"\\p.bmp") == "the crop saved before");
+    if (destination == full) {
+      // Without an old file, nothing at all is left.
+      DeleteFileW((destination + L"\\p.bmp").c_str());
+      started.trimlet.Press({VK_CONTROL, 'S'});
+      CHECK(started.Says(L"Error saving image"));
+      CHECK(Names(destination).empty());
+    }
+    CHECK(started.trimlet.Status(2) == L"1200 x 900");
+  }
   CHECK(Bytes(source.File(L"p.bmp")) == picture);
-  CHECK(trimlet.Status(2) == L"1200 x 900");
-  RemoveDirectoryW(destination.c_str());
 }
 
 TEST_CASE("pictures that change after the listing: emptied, too large to decode, deleted") {

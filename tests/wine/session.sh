@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts or stops the test session: an Xvfb display, a persistent Wine
-# server on a Wine prefix of its own, and a full disk to save to: a 1 MB
-# file system at DIR/small-disk (mounted only where the user may mount).
+# server on a Wine prefix of its own, and two destinations that refuse a
+# crop (mounted only where the user may mount): a 1 MB file system at
+# DIR/small-disk, and a read-only one at DIR/read-only-disk holding p.bmp,
+# a crop saved before.
 #   session.sh start DIR    session.sh stop DIR
 set -euo pipefail
 
@@ -21,7 +23,9 @@ stop() {
     rm -f "$dir/xvfb.pid"
   fi
   rm -f "$dir/session.env" "$dir/display"
-  if mountpoint -q "$dir/small-disk" 2>/dev/null; then umount "$dir/small-disk" || true; fi
+  for disk in small-disk read-only-disk; do
+    if mountpoint -q "$dir/$disk" 2>/dev/null; then umount "$dir/$disk" || true; fi
+  done
 }
 
 start() {
@@ -53,9 +57,14 @@ start() {
     # Start the prefix's services now so that the first test is not charged.
     wine cmd /c exit 0 > /dev/null 2>&1 || true
   fi
-  mkdir -p "$dir/small-disk"
-  mount -t tmpfs -o size=1m,mode=0777 trimlet-small-disk "$dir/small-disk" 2>/dev/null ||
-    echo "No small disk mounted at $dir/small-disk: the full-disk test will say it was not run"
+  mkdir -p "$dir/small-disk" "$dir/read-only-disk"
+  if mount -t tmpfs -o size=1m,mode=0777 trimlet-small-disk "$dir/small-disk" 2>/dev/null &&
+    mount -t tmpfs -o size=1m trimlet-read-only-disk "$dir/read-only-disk"; then
+    printf 'the crop saved before' > "$dir/read-only-disk/p.bmp"
+    mount -o remount,ro "$dir/read-only-disk"
+  else
+    echo "No small disks mounted in $dir: the full-disk test will say it was not run"
+  fi
   echo "Wine session on display $DISPLAY"
 }
 
