@@ -131,3 +131,28 @@ TEST_CASE("pictures that change after the listing: emptied, too large to decode,
   CHECK(Bytes(source.File(L"c.jpg")) == huge);
   CHECK(GetFileAttributesW(source.File(L"out").c_str()) == INVALID_FILE_ATTRIBUTES);
 }
+
+TEST_CASE("the source folder renamed while its pictures load: the program goes on, nothing lost") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletMovedSource");
+  ScratchFolder moved(L"TrimletMovedAway");
+  RemoveDirectoryW(moved.path.c_str());
+  for (int i = 0; i < 40; ++i) {
+    const std::wstring name = L"p" + std::to_wstring(100 + i) + L".jpg";
+    REQUIRE(WritePatternPicture(source.File(name.c_str()), 2400, 1800, L"image/jpeg"));
+  }
+  const std::string first = Bytes(source.File(L"p100.jpg"));
+  Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
+  REQUIRE(trimlet.WaitDialog(L"Loading folder's images") != nullptr);
+  // A folder with a file open in it cannot always be renamed at once.
+  REQUIRE(
+      WaitUntil([&] { return MoveFileW(source.path.c_str(), moved.path.c_str()) != FALSE; }, 5000));
+  // The pictures listed before the move cannot be shown: the first says so,
+  // and the program answers again.
+  CHECK(!trimlet.Answer(L"p100.jpg\" does not exist", IDOK).empty());
+  CHECK(trimlet.WaitIdle());
+  CHECK(Names(moved.path).size() == 40);
+  CHECK(Bytes(moved.File(L"p100.jpg")) == first);
+  CHECK(trimlet.Close() == 0);
+}
