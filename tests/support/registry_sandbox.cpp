@@ -43,9 +43,9 @@ RawValue ReadRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name) {
   DWORD size = 8192;
   value.data.resize(size);
   // A text without its terminator comes back with one.
-  value.exists = RegGetValueW(root, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
-                              value.data.data(), &size) == ERROR_SUCCESS;
-  value.data.resize(value.exists ? size : 0);
+  const bool exists = RegGetValueW(root, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                                   value.data.data(), &size) == ERROR_SUCCESS;
+  value.data.resize(exists ? size : 0);
   return value;
 }
 

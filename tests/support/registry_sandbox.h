@@ -17,7 +17,6 @@ class RegistrySandbox {
 };
 
 struct RawValue {
-  bool exists = false;
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
 

@@ -123,26 +123,14 @@ int WrongPixels(const Tile& tile, const Rect& place, COLORREF colour) {
 constexpr int W = 3;
 constexpr int H = 2;
 
-// Where stored pixel (x, y) of a W x H picture lands upright.
+// Where stored pixel (x, y) of a W x H picture lands upright: as stored (1),
+// mirrored (2), upside down (3), mirrored upside down (4), mirrored then a
+// quarter left (5), a quarter right (6), mirrored then a quarter right (7),
+// a quarter left (8).
 POINT Upright(int orientation, int x, int y) {
-  switch (orientation) {
-    case 2:
-      return {W - 1 - x, y};  // mirrored
-    case 3:
-      return {W - 1 - x, H - 1 - y};  // upside down
-    case 4:
-      return {x, H - 1 - y};  // mirrored upside down
-    case 5:
-      return {y, x};  // mirrored, then a quarter left
-    case 6:
-      return {H - 1 - y, x};  // a quarter right
-    case 7:
-      return {H - 1 - y, W - 1 - x};  // mirrored, then a quarter right
-    case 8:
-      return {y, W - 1 - x};  // a quarter left
-    default:
-      return {x, y};
-  }
+  const int mx = W - 1 - x, my = H - 1 - y;
+  const POINT at[] = {{x, y}, {mx, y}, {mx, my}, {x, my}, {y, x}, {my, x}, {my, mx}, {y, mx}};
+  return at[orientation - 1];
 }
 
 ARGB StoredColour(int x, int y) {
