@@ -9,12 +9,12 @@
 #include "ui/explorer_verb.h"
 #include "ui/language.h"
 
-MainWindowFixture::MainWindowFixture(void (*prepare)()) {
+MainWindowFixture::MainWindowFixture(const std::function<void()>& prepare) {
   InitApp(GetModuleHandleW(nullptr));
   // As in a new process: no failure left to report from an earlier test.
   ClearError();
   CoInitialize(nullptr);
-  if (prepare != nullptr) prepare();
+  if (prepare) prepare();
   LoadLabels();
   LoadSettings(EXPLORER_VERB);
   if (CreateMainWindow(L"")) ShowMainWindow();

@@ -14,7 +14,7 @@
 class MainWindowFixture {
  public:
   // Settings are loaded after `prepare` has written the registry.
-  explicit MainWindowFixture(void (*prepare)() = nullptr);
+  explicit MainWindowFixture(const std::function<void()>& prepare = nullptr);
   ~MainWindowFixture();
   MainWindowFixture(const MainWindowFixture&) = delete;
   MainWindowFixture& operator=(const MainWindowFixture&) = delete;

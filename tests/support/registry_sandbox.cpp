@@ -43,25 +43,20 @@ RawValue ReadRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name) {
   DWORD size = 8192;
   value.data.resize(size);
   // A text without its terminator comes back with one.
-  value.exists = RegGetValueW(root, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
-                              value.data.data(), &size) == ERROR_SUCCESS;
-  value.data.resize(value.exists ? size : 0);
+  const bool exists = RegGetValueW(root, keyPath, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
+                                   value.data.data(), &size) == ERROR_SUCCESS;
+  value.data.resize(exists ? size : 0);
   return value;
-}
-
-void WriteRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD type,
-                   const void* data, DWORD size) {
-  RegSetKeyValueW(root, keyPath, name, type, data, size);
 }
 
 void WriteTextValue(HKEY root, const wchar_t* keyPath, const wchar_t* name,
                     const std::wstring& text) {
-  WriteRawValue(root, keyPath, name, REG_SZ, text.c_str(),
-                static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(root, keyPath, name, REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD value) {
-  WriteRawValue(root, keyPath, name, REG_DWORD, &value, sizeof(value));
+  RegSetKeyValueW(root, keyPath, name, REG_DWORD, &value, sizeof(value));
 }
 
 bool KeyExists(HKEY root, const wchar_t* keyPath) {

@@ -17,7 +17,6 @@ class RegistrySandbox {
 };
 
 struct RawValue {
-  bool exists = false;
   DWORD type = REG_NONE;
   std::vector<BYTE> data;
 
@@ -26,8 +25,6 @@ struct RawValue {
 };
 
 RawValue ReadRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name);
-void WriteRawValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD type,
-                   const void* data, DWORD size);
 void WriteTextValue(HKEY root, const wchar_t* keyPath, const wchar_t* name,
                     const std::wstring& text);
 void WriteNumberValue(HKEY root, const wchar_t* keyPath, const wchar_t* name, DWORD value);

@@ -2,7 +2,6 @@
 
 #include <objidl.h>
 #include <gdiplus.h>
-#include <shellapi.h>
 
 #include <filesystem>
 #include <fstream>
@@ -86,11 +85,6 @@ ScratchFolder::ScratchFolder(const wchar_t* name)
 }
 
 ScratchFolder::~ScratchFolder() {
-  // SHFileOperation wants a double-terminated list.
-  const std::wstring from = path + L'\0';
-  SHFILEOPSTRUCTW operation = {};
-  operation.wFunc = FO_DELETE;
-  operation.pFrom = from.c_str();
-  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&operation);
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
 }

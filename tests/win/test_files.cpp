@@ -1,5 +1,6 @@
-// The file jobs: crops written by GDI+ and read back pixel by pixel, and the
-// folder walk's thumbnail tiles.
+// The file jobs: crops written by GDI+ and read back pixel by pixel, the
+// folder walk's thumbnail tiles, the folder monitor, and pictures turned
+// upright.
 #include <doctest/doctest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 #include "base/background_work.h"
 #include "base/error_report.h"
+#include "base/picture_file.h"
 #include "files/crop_save.h"
 #include "files/folder_load.h"
 #include "files/folder_monitor.h"
@@ -116,6 +118,23 @@ int WrongPixels(const Tile& tile, const Rect& place, COLORREF colour) {
   }
   DeleteDC(dc);
   return wrong;
+}
+
+constexpr int W = 3;
+constexpr int H = 2;
+
+// Where stored pixel (x, y) of a W x H picture lands upright: as stored (1),
+// mirrored (2), upside down (3), mirrored upside down (4), mirrored then a
+// quarter left (5), a quarter right (6), mirrored then a quarter right (7),
+// a quarter left (8).
+POINT Upright(int orientation, int x, int y) {
+  const int mx = W - 1 - x, my = H - 1 - y;
+  const POINT at[] = {{x, y}, {mx, y}, {mx, my}, {x, my}, {y, x}, {my, x}, {my, mx}, {y, mx}};
+  return at[orientation - 1];
+}
+
+ARGB StoredColour(int x, int y) {
+  return 0xFF000000u | static_cast<ARGB>(x * 80) << 16 | static_cast<ARGB>(y * 80);
 }
 
 }  // namespace
@@ -275,4 +294,30 @@ TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the f
   CHECK(GetTickCount64() - stop < 500);
   GetProcessHandleCount(GetCurrentProcess(), &after);
   CHECK(after <= before + 2);
+}
+
+// Each of the eight orientations a photo can be stored with: where a stored
+// pixel lands is the tag's own definition, written out here apart from the
+// turns the program asks GDI+ for.
+TEST_CASE("every orientation turns the stored pixels to where the tag says they belong") {
+  GdiplusSession gdiplus;
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    CAPTURE(orientation);
+    GdiBitmap picture = GdiBitmap::Create(W, H);
+    for (int y = 0; y < H; ++y) {
+      for (int x = 0; x < W; ++x) {
+        Gdiplus::DllExports::GdipBitmapSetPixel(picture.get(), x, y, StoredColour(x, y));
+      }
+    }
+    TurnUpright(picture, orientation);
+    REQUIRE(picture.Width() == static_cast<uint32_t>(orientation >= 5 ? H : W));
+    for (int y = 0; y < H; ++y) {
+      for (int x = 0; x < W; ++x) {
+        const POINT at = Upright(orientation, x, y);
+        ARGB shown = 0;
+        Gdiplus::DllExports::GdipBitmapGetPixel(picture.get(), at.x, at.y, &shown);
+        CHECK(shown == StoredColour(x, y));
+      }
+    }
+  }
 }

@@ -1,6 +1,7 @@
 // The program's windows made inside the test process: the busy dialog, the
-// editor pane's pixels, and faults of the main window, each regression test
-// naming the fault it guards against.
+// editor pane's pixels and repaints, the decode ahead, the shell's menu, and
+// faults of the main window, each regression test naming the fault it
+// guards against.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "app/busy_dialog.h"
 #include "app/main_window.h"
 #include "app/open_folder.h"
+#include "app/shell_menu.h"
+#include "base/background_work.h"
 #include "editor/editor.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
@@ -23,6 +27,7 @@
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
+#include "tests/support/window_driver.h"
 #include "ui/labels.h"
 #include "ui/language.h"
 #include "ui/message_box.h"
@@ -33,6 +38,36 @@ struct Task final : BusyTask {
   explicit Task(std::function<void()> step) : run(std::move(step)) {}
   void Run() override { run(); }
   std::function<void()> run;
+};
+
+using OptionValues = std::vector<std::pair<const wchar_t*, DWORD>>;
+
+// The options stored when the window reads its settings.
+std::function<void()> Stored(OptionValues options) {
+  return [options] {
+    for (const auto& [name, value] : options) {
+      WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, name, value);
+    }
+  };
+}
+
+// A folder of patterned pictures (a JPEG by its extension, else a BMP)
+// opened with the options stored, its first picture shown.
+struct Scene {
+  ScratchFolder folder{L"TrimletMainWindow"};
+  MainWindowFixture fixture;
+  explicit Scene(std::initializer_list<std::tuple<const wchar_t*, int, int>> pictures,
+                 OptionValues options = {})
+      : fixture(Stored(std::move(options))) {
+    for (const auto& [name, width, height] : pictures) {
+      const bool jpeg = std::wstring(name).ends_with(L".jpg");
+      REQUIRE(WritePatternPicture(folder.File(name), width, height,
+                                  jpeg ? L"image/jpeg" : L"image/bmp"));
+    }
+    LoadSourceFolder(folder.path.c_str(), L"");
+    PumpMessages();
+    REQUIRE(HasEditorImage());
+  }
 };
 
 // `count` pixels of the editor pane from (x, y) on, one step (dx, dy) apart,
@@ -48,25 +83,63 @@ std::wstring Pixels(int x, int y, int dx, int dy, int count) {
   return letters;
 }
 
+// Every pixel of the editor pane.
+std::vector<COLORREF> PanePixels() {
+  RECT client;
+  GetClientRect(EditorPane(), &client);
+  const HDC dc = GetDC(EditorPane());
+  std::vector<COLORREF> pixels;
+  for (int i = 0; i < client.right * client.bottom; ++i) {
+    pixels.push_back(GetPixel(dc, i % client.right, i / client.right));
+  }
+  ReleaseDC(EditorPane(), dc);
+  return pixels;
+}
+
 std::wstring StatusText(int part) {
   wchar_t text[256] = L"";
   SendMessageW(StatusBar(), SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
-// A folder of two pictures open, the first one shown.
-struct OpenFolder {
-  ScratchFolder folder{L"TrimletMainWindow"};
-  MainWindowFixture fixture;
-  OpenFolder() {
-    for (const wchar_t* name : {L"a.bmp", L"b.bmp"}) {
-      REQUIRE(WritePicture(folder.File(name), 200, 150, 0xFF3070B0, L"image/bmp"));
-    }
-    LoadSourceFolder(folder.path.c_str(), L"");
-    PumpMessages();
-    REQUIRE(HasEditorImage());
-  }
+struct MenuItem {
+  UINT id;
+  std::wstring text;
 };
+
+std::vector<MenuItem> Items(HMENU menu) {
+  std::vector<MenuItem> items;
+  for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+    wchar_t text[128] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    items.push_back({GetMenuItemID(menu, position), text});
+  }
+  return items;
+}
+
+bool OnlyEmpty(HMENU menu) {
+  const std::vector<MenuItem> items = Items(menu);
+  return items.size() == 1 && items[0].id == IDM_IMAGE_SHELL_MENU_EMPTY &&
+         (GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
+}
+
+void Go(int command) {
+  SendMessageW(MainWindow(), WM_COMMAND, command, 0);
+  PumpMessages();
+  WaitForBackgroundWork();
+}
+
+// The temporary copies of the size of `file` in the temporary folder.
+int CopiesOf(const std::wstring& file) {
+  const auto size = std::filesystem::file_size(file);
+  int copies = 0;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (name.rfind(L"~", 0) == 0 && entry.is_regular_file() && entry.file_size() == size) ++copies;
+  }
+  return copies;
+}
 
 }  // namespace
 
@@ -98,12 +171,10 @@ TEST_CASE("the busy dialog: its worker starts once it shows; Cancel and Minimize
 TEST_CASE("the editor pane: grey around the centred picture, the selection outlined on it") {
   ScratchFolder folder(L"TrimletEditor");
   // A square selection, a plain outline and the dim grey background.
-  MainWindowFixture fixture([] {
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"EnhancedSelection", 0);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"EditorSystemColor", 0);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioWidth", 1);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioHeight", 1);
-  });
+  MainWindowFixture fixture(Stored({{L"EnhancedSelection", 0},
+                                   {L"EditorSystemColor", 0},
+                                   {L"ResizeRatioWidth", 1},
+                                   {L"ResizeRatioHeight", 1}}));
   REQUIRE(WritePicture(folder.File(L"blue.bmp"), 240, 160, 0xFF0000FF, L"image/bmp"));
   LoadEditorImage(folder.File(L"blue.bmp").c_str());
   SetEditorReady();
@@ -143,7 +214,7 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
 // Regression: the editor kept the first picture under the second's name, and
 // a save wrote it.
 TEST_CASE("a picture whose busy worker cannot start is not shown; the user is told") {
-  OpenFolder scene;
+  Scene scene({{L"a.bmp", 200, 150}, {L"b.bmp", 200, 150}});
   MessageBoxes boxes;
   SetWorkerStarter([](LPTHREAD_START_ROUTINE, void*) -> HANDLE { return nullptr; });
   ListView_SetItemState(FileList(), 1, LVIS_SELECTED, LVIS_SELECTED);
@@ -163,7 +234,7 @@ TEST_CASE("a picture whose busy worker cannot start is not shown; the user is to
 // Regression: rebuilt bars had every button enabled and unchecked and blank
 // status texts.
 TEST_CASE("a theme change keeps the toolbar buttons' states and the status texts") {
-  OpenFolder scene;
+  Scene scene({{L"a.bmp", 200, 150}, {L"b.bmp", 200, 150}});
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_VIEW_ONLY, 0);
   const auto bars = [] {
     std::wstring seen;
@@ -185,7 +256,7 @@ TEST_CASE("a theme change keeps the toolbar buttons' states and the status texts
 // Regression: the path came back cut short, and the folder of what was left
 // of it was loaded.
 TEST_CASE("a dropped path of 260 characters is ignored") {
-  OpenFolder scene;
+  Scene scene({{L"a.bmp", 200, 150}, {L"b.bmp", 200, 150}});
   ScratchFolder other(L"TrimletDropped");
   const std::wstring path = other.path + L"\\" + std::wstring(259 - other.path.size(), L'x');
   // The list ends with an empty name: the memory starts zeroed.
@@ -222,16 +293,9 @@ TEST_CASE("the editor pane has the focus at the start and whenever the file list
 // Regression: the selection of a picture loaded in view-only mode never met
 // the rules, and kept (0, 43, 96, 10) here once that mode ended.
 TEST_CASE("leaving view-only puts the selection under its rules") {
-  ScratchFolder folder(L"TrimletViewOnly");
   // The ratio mode is custom and the minimum 96 x 96 by default.
-  MainWindowFixture fixture([] {
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioWidth", 10);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioHeight", 1);
-    WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ViewOnlyImages", 1);
-  });
-  REQUIRE(WritePicture(folder.File(L"square.bmp"), 96, 96, 0xFF3070B0, L"image/bmp"));
-  LoadSourceFolder(folder.path.c_str(), L"");
-  REQUIRE(HasEditorImage());
+  Scene scene({{L"square.bmp", 96, 96}},
+              {{L"ResizeRatioWidth", 10}, {L"ResizeRatioHeight", 1}, {L"ViewOnlyImages", 1}});
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_VIEW_ONLY, 0);
   const Rect crop = CropRect();
   CHECK(crop.width >= 32);
@@ -247,4 +311,126 @@ TEST_CASE("a message box comes with the arrow cursor") {
   ShowMessage(MainWindow(), L"Done", MB_OK);
   REQUIRE(boxes.seen.size() == 1);
   CHECK(boxes.seen[0].second == LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// A moving selection repaints only the strips under its old outline: after
+// any series of moves the pane must look exactly as a full repaint draws it.
+TEST_CASE("selection repaints after moves and resizes equal a full repaint, pixel for pixel") {
+  Scene scene({{L"a.jpg", 1600, 1000}});
+  // Moves one way and back, a resize, moves to the picture's edges.
+  const std::pair<int32_t, SelectionField> steps[] = {
+      {-200, SelectionField::Width}, {37, SelectionField::X},     {-11, SelectionField::Y},
+      {300, SelectionField::X},      {-90, SelectionField::Height}, {-5000, SelectionField::X},
+      {5000, SelectionField::Y},     {123, SelectionField::Width}};
+  for (const auto& [value, field] : steps) UpdateSelection(value, field, 0);
+  const std::vector<COLORREF> moved = PanePixels();
+  SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
+  CHECK(PanePixels() == moved);
+}
+
+// The next picture is decoded ahead while the user frames the current one:
+// taken only while its file is unchanged, dropped with its temporary copy
+// when the user goes elsewhere, and a failure told when the picture is shown,
+// as a load tells it.
+TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure told on arrival") {
+  // The files change under the list: the monitor would read it again.
+  Scene scene({{L"a.bmp", 300, 200}, {L"b.bmp", 300, 200}, {L"c.bmp", 333, 222},
+               {L"d.jpg", 300, 200}},
+              {{L"NotifySourceChanges", 0}});
+  const ScratchFolder& folder = scene.folder;
+  MessageBoxes boxes;
+  WaitForBackgroundWork();
+  // b was decoded ahead, then rewritten: the new picture shows.
+  REQUIRE(WritePicture(folder.File(L"b.bmp"), 400, 250, 0xFF3070B0, L"image/bmp"));
+  Go(IDM_IMAGE_MOVE_NEXT);
+  CHECK(EditorImageSize().width == 400);
+  // c was decoded ahead, into a temporary copy; the user goes back to the
+  // first picture instead, and the copy goes.
+  CHECK(CopiesOf(folder.File(L"c.bmp")) == 1);
+  Go(IDM_IMAGE_MOVE_FIRST);
+  CHECK(EditorImageSize().width == 300);
+  CHECK(CopiesOf(folder.File(L"c.bmp")) == 0);
+
+  // d is broken before it is decoded ahead: nothing is said until it is
+  // shown, and then what a load says.
+  WriteTextFile(folder.File(L"d.jpg"), "not a picture any more");
+  Go(IDM_IMAGE_MOVE_NEXT);
+  Go(IDM_IMAGE_MOVE_NEXT);
+  CHECK(boxes.seen.empty());
+  Go(IDM_IMAGE_MOVE_NEXT);
+  REQUIRE(boxes.seen.size() == 1);
+  CHECK(boxes.seen[0].first.find(folder.File(L"d.jpg")) != std::wstring::npos);
+  CHECK_FALSE(HasEditorImage());
+}
+
+// Image > System commands: the shell's context menu of the picture shown,
+// with the real shell of the system the tests run on. Wine's shell has no
+// extensions and draws no items of its own, so the forwarding of the menu
+// messages to a handler's drawing is not seen here.
+TEST_CASE("System commands: the picture's shell items in range, released on a reset, kept by a "
+          "language change; (empty) on every failure") {
+  // The first picture is shown inside the worker's sent message, where the
+  // shell cannot be called: the menu comes with the next messages.
+  Scene scene({{L"a.bmp", 200, 200}});
+  const ScratchFolder& folder = scene.folder;
+  const HMENU system = ImageShellMenu();
+  const std::vector<MenuItem> shell = Items(system);
+  REQUIRE(shell.size() > 1);
+  for (const MenuItem& item : shell) {
+    CAPTURE(Narrow(item.text));
+    CHECK((item.id == 0 || item.id == static_cast<UINT>(-1) ||
+           (item.id >= IDM_SHELL_MENU_FIRST && item.id <= IDM_SHELL_MENU_LAST)));
+  }
+  IContextMenu* handler = HeldShellHandler();
+  REQUIRE(handler != nullptr);
+
+  // A double click in the editor pane runs the menu's default item. Wine's
+  // shell marks none (Windows' marks Open), so the test marks Properties,
+  // whose sheet it can see and close.
+  std::wstring sheet;
+  DialogAnswerer answerer([&](HWND dialog) {
+    sheet = WindowText(dialog);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  for (const MenuItem& item : shell) {
+    if (item.text == L"&Properties") SetMenuDefaultItem(system, item.id, FALSE);
+  }
+  PostMessageW(EditorPane(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+  for (int wait = 0; wait < 50 && sheet.empty(); ++wait) {
+    PumpMessages();
+    Sleep(100);
+  }
+  // At its activation the sheet has yet to put the name into its title.
+  CHECK(sheet.rfind(L"Properties for ", 0) == 0);
+
+  // A new language captions the program's items, not the shell's.
+  wchar_t key[16] = L"";
+  LabelKey(LBL_EMPTY_SUBMENU, key);
+  WritePrivateProfileStringW(L"LABELS", key, L"(vide)", folder.File(L"fr.ini").c_str());
+  SetCurrentLanguageFile(folder.File(L"fr.ini").c_str());
+  ReloadLabels();
+  SetMenuCaptions();
+  const std::vector<MenuItem> after = Items(system);
+  REQUIRE(after.size() == shell.size());
+  for (size_t i = 0; i < shell.size(); ++i) CHECK(after[i].text == shell[i].text);
+
+  // Each failure leaves the (empty) item, in the language of the moment,
+  // and nothing held: the test's reference is the handler's last. A
+  // submenu of the shell's (Send to, Open with; Wine's shell adds none, so
+  // the test adds one) is destroyed with its item.
+  const HMENU sendTo = CreatePopupMenu();
+  InsertMenuW(system, 1, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(sendTo), L"Send to");
+  const std::wstring longPath = folder.File(std::wstring(258 - folder.path.size(), L'x').c_str());
+  REQUIRE(longPath.size() == 259);
+  for (const std::wstring& path : {folder.File(L"missing.bmp"), longPath, folder.path}) {
+    CAPTURE(Narrow(path));
+    BuildShellMenu(MainWindow(), system, path.c_str());
+    CHECK(OnlyEmpty(system));
+    CHECK(Items(system)[0].text == L"(vide)");
+    CHECK(HeldShellHandler() == nullptr);
+  }
+  CHECK_FALSE(IsMenu(sendTo));
+  CHECK(handler->Release() == 0);
+  SetCurrentLanguageFile(L"");
+  ReloadLabels();
 }
