@@ -172,9 +172,9 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
   ScratchFolder folder(L"TrimletEditor");
   // A square selection, a plain outline and the dim grey background.
   MainWindowFixture fixture(Stored({{L"EnhancedSelection", 0},
-                                   {L"EditorSystemColor", 0},
-                                   {L"ResizeRatioWidth", 1},
-                                   {L"ResizeRatioHeight", 1}}));
+                                    {L"EditorSystemColor", 0},
+                                    {L"ResizeRatioWidth", 1},
+                                    {L"ResizeRatioHeight", 1}}));
   REQUIRE(WritePicture(folder.File(L"blue.bmp"), 240, 160, 0xFF0000FF, L"image/bmp"));
   LoadEditorImage(folder.File(L"blue.bmp").c_str());
   SetEditorReady();
@@ -212,11 +212,12 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
 }
 
 // Regression: the editor kept the first picture under the second's name, and
-// a save wrote it.
-TEST_CASE("a picture whose busy worker cannot start is not shown; the user is told") {
+// a save wrote it. Then a save and a folder load whose worker cannot start.
+TEST_CASE("a busy worker that cannot start: nothing shown, saved or listed; the user is told") {
   Scene scene({{L"a.bmp", 200, 150}, {L"b.bmp", 200, 150}});
   MessageBoxes boxes;
-  SetWorkerStarter([](LPTHREAD_START_ROUTINE, void*) -> HANDLE { return nullptr; });
+  const auto failing = [](LPTHREAD_START_ROUTINE, void*) -> HANDLE { return nullptr; };
+  SetWorkerStarter(failing);
   ListView_SetItemState(FileList(), 1, LVIS_SELECTED, LVIS_SELECTED);
   PumpMessages();
   SetWorkerStarter(nullptr);
@@ -229,6 +230,23 @@ TEST_CASE("a picture whose busy worker cannot start is not shown; the user is to
   }
   REQUIRE(boxes.seen.size() == 1);
   CHECK(boxes.seen[0].first.find(scene.folder.File(L"b.bmp")) != std::wstring::npos);
+
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_MOVE_FIRST, 0);
+  PumpMessages();
+  REQUIRE(HasEditorImage());
+  SetWorkerStarter(failing);
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_ONLY, 0);
+  PumpMessages();
+  REQUIRE(boxes.seen.size() == 2);
+  CHECK(boxes.seen[1].first.find(L"Error saving image") != std::wstring::npos);
+  CHECK_FALSE(std::filesystem::exists(std::filesystem::path(Settings().options.DestinationFolder) /
+                                      L"a.bmp"));
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
+  PumpMessages();
+  SetWorkerStarter(nullptr);
+  CHECK(IsWindowEnabled(MainWindow()));
+  CHECK(ListView_GetItemCount(FileList()) == 0);
+  CHECK_FALSE(IsCommandEnabled(IDM_IMAGE_SAVE_ONLY));
 }
 
 // Regression: rebuilt bars had every button enabled and unchecked and blank
@@ -319,7 +337,7 @@ TEST_CASE("selection repaints after moves and resizes equal a full repaint, pixe
   Scene scene({{L"a.jpg", 1600, 1000}});
   // Moves one way and back, a resize, moves to the picture's edges.
   const std::pair<int32_t, SelectionField> steps[] = {
-      {-200, SelectionField::Width}, {37, SelectionField::X},     {-11, SelectionField::Y},
+      {-200, SelectionField::Width}, {37, SelectionField::X},       {-11, SelectionField::Y},
       {300, SelectionField::X},      {-90, SelectionField::Height}, {-5000, SelectionField::X},
       {5000, SelectionField::Y},     {123, SelectionField::Width}};
   for (const auto& [value, field] : steps) UpdateSelection(value, field, 0);
@@ -334,9 +352,9 @@ TEST_CASE("selection repaints after moves and resizes equal a full repaint, pixe
 // as a load tells it.
 TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure told on arrival") {
   // The files change under the list: the monitor would read it again.
-  Scene scene({{L"a.bmp", 300, 200}, {L"b.bmp", 300, 200}, {L"c.bmp", 333, 222},
-               {L"d.jpg", 300, 200}},
-              {{L"NotifySourceChanges", 0}});
+  Scene scene(
+      {{L"a.bmp", 300, 200}, {L"b.bmp", 300, 200}, {L"c.bmp", 333, 222}, {L"d.jpg", 300, 200}},
+      {{L"NotifySourceChanges", 0}});
   const ScratchFolder& folder = scene.folder;
   MessageBoxes boxes;
   WaitForBackgroundWork();
@@ -367,8 +385,9 @@ TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure 
 // with the real shell of the system the tests run on. Wine's shell has no
 // extensions and draws no items of its own, so the forwarding of the menu
 // messages to a handler's drawing is not seen here.
-TEST_CASE("System commands: the picture's shell items in range, released on a reset, kept by a "
-          "language change; (empty) on every failure") {
+TEST_CASE(
+    "System commands: the picture's shell items in range, released on a reset, kept by a "
+    "language change; (empty) on every failure") {
   // The first picture is shown inside the worker's sent message, where the
   // shell cannot be called: the menu comes with the next messages.
   Scene scene({{L"a.bmp", 200, 200}});
