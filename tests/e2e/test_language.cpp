@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -80,4 +81,28 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});
   CHECK(trimlet.WaitStatus(0, L"No image selected"));
+}
+
+// The file of the language in use deleted while the program runs: its texts
+// stay, and the Language dialog opens on what is left.
+TEST_CASE("the language file in use deleted, then the Language dialog opened") {
+  RegistrySandbox sandbox;
+  const std::wstring gone = ProgramBesideTests(L"Lang\\Gone.ini");
+  // Gone even when the test fails: the release is made from this folder.
+  const std::unique_ptr<const std::wstring, void (*)(const std::wstring*)> removed(
+      &gone, [](const std::wstring* path) { DeleteFileW(path->c_str()); });
+  REQUIRE(CopyFileW(ProgramBesideTests(L"Lang\\Deutsch.ini").c_str(), gone.c_str(), FALSE));
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile", L"Gone.ini");
+  Trimlet trimlet(L"");
+  REQUIRE(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
+  REQUIRE(DeleteFileW(gone.c_str()));
+  trimlet.Press({VK_CONTROL, 'L'});
+  const HWND dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
+  REQUIRE(dialog != nullptr);
+  trimlet.Press({VK_HOME}, dialog);
+  PressKeys({VK_DOWN});
+  PressKeys({VK_RETURN});
+  CHECK(trimlet.WaitStatus(0, L"No image selected"));
+  CHECK(trimlet.Close() == 0);
 }
