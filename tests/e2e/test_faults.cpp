@@ -142,26 +142,39 @@ TEST_CASE("pictures that change after the listing: emptied, too large to decode,
   CHECK(GetFileAttributesW(source.File(L"out").c_str()) == INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_CASE("the source folder renamed while its pictures load: the program goes on, nothing lost") {
+TEST_CASE("the source folder renamed or deleted while its pictures load: the program goes on") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
-  ScratchFolder source(L"TrimletMovedSource");
-  ScratchFolder moved(L"TrimletMovedAway");
-  RemoveDirectoryW(moved.path.c_str());
-  WriteSlowFolder(source);
-  const std::string first = Bytes(source.File(L"p100.jpg"));
-  Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
-  REQUIRE(trimlet.WaitDialog(L"Loading folder's images") != nullptr);
-  // A folder with a file open in it cannot always be renamed at once.
-  REQUIRE(
-      WaitUntil([&] { return MoveFileW(source.path.c_str(), moved.path.c_str()) != FALSE; }, 5000));
-  // The pictures listed before the move cannot be shown: the first says so,
-  // and the program answers again.
-  CHECK(!trimlet.Answer(L"p100.jpg\" does not exist", IDOK).empty());
-  CHECK(trimlet.WaitIdle());
-  CHECK(Names(moved.path).size() == 40);
-  CHECK(Bytes(moved.File(L"p100.jpg")) == first);
-  CHECK(trimlet.Close() == 0);
+  for (const bool deleted : {false, true}) {
+    CAPTURE(deleted);
+    ScratchFolder source(L"TrimletMovedSource");
+    ScratchFolder moved(L"TrimletMovedAway");
+    RemoveDirectoryW(moved.path.c_str());
+    WriteSlowFolder(source);
+    const std::string first = Bytes(source.File(L"p100.jpg"));
+    Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
+    REQUIRE(trimlet.WaitDialog(L"Loading folder's images") != nullptr);
+    // A folder with a file open in it cannot always go at once.
+    REQUIRE(WaitUntil(
+        [&] {
+          std::error_code error;
+          if (deleted) {
+            std::filesystem::remove_all(source.path, error);
+            return !error;
+          }
+          return MoveFileW(source.path.c_str(), moved.path.c_str()) != FALSE;
+        },
+        5000));
+    // The pictures listed before cannot be shown: the first says so, and the
+    // program answers again; moved, they are all where they went.
+    CHECK(!trimlet.Answer(L"p100.jpg\" does not exist", IDOK).empty());
+    CHECK(trimlet.WaitIdle());
+    if (!deleted) {
+      CHECK(Bytes(moved.File(L"p100.jpg")) == first);
+      CHECK(Names(moved.path).size() == 40);
+    }
+    CHECK(trimlet.Close() == 0);
+  }
 }
 
 TEST_CASE(
