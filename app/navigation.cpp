@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/shell_menu.h"
 #include "base/error_report.h"
+#include "base/folder_entries.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
 #include "files/done_marks.h"
@@ -131,8 +132,7 @@ bool ChooseTargetPath(PathBuffer& target) {
       FinishOperation(false);
       return false;
     }
-    const DWORD attributes = GetFileAttributesW(target);
-    exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    exists = IsExistingFile(target);
   }
   if (!exists) return true;
   const int answer = ShowMessage(MainWindow(), FormatLabelWithArgument(LBL_ASK_OVERWRITE, target),

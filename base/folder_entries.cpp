@@ -28,3 +28,8 @@ void ForEachFileInFolder(const wchar_t* folder, FolderEntryCallback callback, vo
   } while (FindNextFileW(search, &entry) && (cancel == nullptr || !cancel->load()));
   FindClose(search);
 }
+
+bool IsExistingFile(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}

@@ -1,4 +1,4 @@
-// Walking the entries of one folder.
+// Walking the entries of one folder, and asking what a path names.
 #pragma once
 
 #include <atomic>
@@ -9,3 +9,6 @@ using FolderEntryCallback = void (*)(const wchar_t* folder, const wchar_t* fileN
 // `cancel` (when given) is set; sub-folders are not entered.
 void ForEachFileInFolder(const wchar_t* folder, FolderEntryCallback callback, void* context,
                          const std::atomic<bool>* cancel);
+
+// Whether `path` names an existing file, not a folder.
+bool IsExistingFile(const wchar_t* path);

@@ -49,12 +49,8 @@ bool DoneNames::Contains(const wchar_t* fileName) const {
 
 bool HasDoneFile(const wchar_t* destination, const wchar_t* source, const wchar_t* fileName) {
   PathBuffer path;
-  if (destination[0] == L'\0' || SameFolder(destination, source) ||
-      PathCombineW(path, destination, fileName) == nullptr) {
-    return false;
-  }
-  const DWORD attributes = GetFileAttributesW(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return destination[0] != L'\0' && !SameFolder(destination, source) &&
+         PathCombineW(path, destination, fileName) != nullptr && IsExistingFile(path);
 }
 
 void DrawDoneMark(HBITMAP tile) {

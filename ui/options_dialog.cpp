@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include "base/folder_entries.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/dialog_helpers.h"
@@ -128,10 +129,7 @@ void OnOk(HWND dialog, OptionsRun& run) {
   ReadEditorPage(run.pages[1], edit);
   ReadShellPage(run.pages[2], edit);
   const wchar_t* folder = edit.options.DestinationFolder;
-  const DWORD attributes = GetFileAttributesW(folder);
-  const bool isFile =
-      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  const int fault = DestinationFolderFault(folder, isFile);
+  const int fault = DestinationFolderFault(folder, IsExistingFile(folder));
   if (fault != -1) {
     ShowFault(dialog, run, fault);
     return;

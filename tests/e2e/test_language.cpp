@@ -54,12 +54,8 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   trimlet.Press({VK_CONTROL, 'L'});
   dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
   REQUIRE(dialog != nullptr);
-  const HWND link = GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK);
-  const wchar_t* files = L"\u00DCbersetzungsdateien (*.ini)";
-  trimlet.Drag(link, {2, 2}, {2, 2});
-  CHECK_FALSE(trimlet.Answer(files, IDCANCEL).empty());
-  trimlet.Drag(link, {2, 2}, {2, 2});
-  const HWND picker = trimlet.WaitDialog(files);
+  const HWND picker = trimlet.OpenPicker(GetDlgItem(dialog, IDC_LANGUAGE_CREATE_LINK),
+                                         L"\u00DCbersetzungsdateien (*.ini)");
   REQUIRE(picker != nullptr);
   const std::wstring file = out.File(L"New.ini");
   const HWND name = GetDlgItem(picker, GetDlgItem(picker, cmb13) != nullptr ? cmb13 : edt1);

@@ -258,6 +258,13 @@ std::wstring Trimlet::Status(int part) const {
   return text;
 }
 
+HWND Trimlet::OpenPicker(HWND link, const wchar_t* title) const {
+  Drag(link, {2, 2}, {2, 2});
+  if (Answer(title, IDCANCEL).empty()) return nullptr;
+  Drag(link, {2, 2}, {2, 2});
+  return WaitDialog(title);
+}
+
 RECT Trimlet::TileRect(int index) const {
   RECT rect = {LVIR_ICON, 0, 0, 0};
   const Remote remote(id_, sizeof(rect));

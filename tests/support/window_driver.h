@@ -85,6 +85,10 @@ class Trimlet {
   void Press(const std::vector<WORD>& keys, HWND target = nullptr) const {
     PressInto(target != nullptr ? target : window, keys);
   }
+  // The picker that a click on `link` opens, titled `title`. Wine's picker
+  // starts at the folder it is given only from its second opening in a
+  // process, so the first is cancelled. Null after the time-out.
+  HWND OpenPicker(HWND link, const wchar_t* title) const;
   // Drags with the left button from one point to another, in the client
   // coordinates of `control`; a click where they are the same.
   void Drag(HWND control, POINT from, POINT to) const;
