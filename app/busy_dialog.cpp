@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cassert>
+
 #include "app/app.h"
 #include "app/main_window.h"
 #include "resources/resource.h"
@@ -9,9 +11,6 @@
 #include "ui/labels.h"
 
 namespace {
-
-// The dialog's result when its worker never ran.
-constexpr INT_PTR WORKER_NOT_STARTED = 1;
 
 constexpr DialogLabel kLabels[] = {
     {DIALOG_TITLE, LBL_WORKING},
@@ -23,20 +22,40 @@ HANDLE StartThread(LPTHREAD_START_ROUTINE routine, void* argument) {
   return CreateThread(nullptr, 0, routine, argument, 0, nullptr);
 }
 
-// One run of the dialog, handed in through DialogBoxParamW.
-struct BusyRun {
-  BusyTask& task;
-  int message;
-  std::atomic<bool>* cancel;
-  HWND dialog = nullptr;
+// One run of the dialog. It lives on RunBusy's stack, which does not return
+// before the worker has ended.
+class BusyRun final : public BusyReport {
+ public:
+  BusyRun(BusyTask& task, int label, bool canCancel)
+      : message(label), cancellable(canCancel), task_(task) {}
+
+  void Open(HWND dialog) { dialog_ = dialog; }
+  HWND dialog() const { return dialog_; }
+  void Cancel() { cancel_.store(true); }
+  // The step the worker asked for, once; -1 when none is new.
+  int TakeStep() { return step_.exchange(-1); }
+  int done() const { return done_.load(); }
+  int total() const { return total_.load(); }
+
+  void RunTask() {
+    task_.Run(*this);
+    finished.store(true);
+  }
+
+  const int message;
+  const bool cancellable;
   bool workerPending = true;
   bool minimized = false;
   HANDLE worker = nullptr;
+  std::atomic<bool> finished{false};
+
+ private:
+  BusyTask& task_;
 };
 
-// The open dialog, which other modules ask about, and how workers start.
+// The open run, which other modules ask about, and how workers start.
 struct BusyState {
-  HWND dialog = nullptr;
+  BusyRun* run = nullptr;
   WorkerStarter startWorker = StartThread;
 };
 
@@ -44,11 +63,11 @@ BusyState g_busy;
 
 DWORD WINAPI RunWorker(void* argument) {
   auto* run = static_cast<BusyRun*>(argument);
-  run->task.Run();
+  run->RunTask();
   // The dialog ends itself: ended from this thread, its loop could drop a
   // message it had just taken from the queue, one posted to the main window
-  // among them.
-  if (!PostMessageW(run->dialog, WM_BUSY_DONE, 0, 0)) EndDialog(run->dialog, 0);
+  // among them. Should the post fail, RunBusy's wait still ends.
+  PostMessageW(run->dialog(), WM_BUSY_DONE, 0, 0);
   return 0;
 }
 
@@ -57,12 +76,33 @@ void PlayAnimation(HWND dialog) {
                       MAKELPARAM(0, -1));
 }
 
+void SetMessage(HWND dialog, int label) {
+  SetDlgItemTextW(dialog, IDC_BUSY_MESSAGE, LabelText(label));
+  // A new step starts without the progress of the one before.
+  ShowWindow(GetDlgItem(dialog, IDC_BUSY_PROGRESS), SW_HIDE);
+}
+
+// Hides Cancel and centres Minimize, for a step that cannot be cancelled.
+void DropCancel(HWND dialog) {
+  const HWND cancel = GetDlgItem(dialog, IDCANCEL);
+  const HWND minimize = GetDlgItem(dialog, IDOK);
+  ShowWindow(cancel, SW_HIDE);
+  EnableWindow(cancel, FALSE);
+  RECT client;
+  RECT button;
+  GetClientRect(dialog, &client);
+  GetWindowRect(minimize, &button);
+  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&button), 2);
+  const int width = button.right - button.left;
+  SetWindowPos(minimize, nullptr, (client.right - width) / 2, button.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void OnInitDialog(HWND dialog, BusyRun& run) {
-  run.dialog = dialog;
-  g_busy.dialog = dialog;
+  run.Open(dialog);
   SetDialogLabels(dialog, kLabels);
-  SetBusyMessage(run.message);
-  if (run.cancel == nullptr) DropCancel();
+  SetMessage(dialog, run.message);
+  if (!run.cancellable) DropCancel(dialog);
   SendDlgItemMessageW(dialog, IDC_BUSY_ANIMATION, ACM_OPENW,
                       reinterpret_cast<WPARAM>(AppInstance()),
                       reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(IDA_BUSY_ANIMATION)));
@@ -78,13 +118,23 @@ void StartWorkerOnFirstPaint(BusyRun& run) {
   run.workerPending = false;
   run.worker = g_busy.startWorker(RunWorker, &run);
   // Without a worker nothing would ever close the dialog.
-  if (run.worker == nullptr) EndDialog(run.dialog, WORKER_NOT_STARTED);
+  if (run.worker == nullptr) EndDialog(run.dialog(), 0);
 }
 
-void ShowProgress(HWND dialog, int done, int total) {
+// The worker said something changed: the dialog shows what its run says,
+// whoever sent the message.
+void ShowReport(BusyRun& run) {
+  const HWND dialog = run.dialog();
+  const int step = run.TakeStep();
+  if (step != -1) {
+    SetMessage(dialog, step);
+    DropCancel(dialog);
+  }
+  const int total = run.total();
+  if (total <= 0) return;
   const HWND bar = GetDlgItem(dialog, IDC_BUSY_PROGRESS);
   SendMessageW(bar, PBM_SETRANGE32, 0, total);
-  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(run.done()), 0);
   if (!IsWindowVisible(bar)) ShowWindow(bar, SW_SHOWNA);
 }
 
@@ -95,20 +145,18 @@ void OnMinimize(BusyRun& run) {
   run.minimized = true;
 }
 
-void OnCancel(const BusyRun& run) {
+void OnCancel(BusyRun& run) {
   // Escape still arrives after the button has been pressed once.
-  const HWND button = GetDlgItem(run.dialog, IDCANCEL);
-  if (run.cancel == nullptr || !IsWindowEnabled(button)) return;
+  const HWND button = GetDlgItem(run.dialog(), IDCANCEL);
+  if (!run.cancellable || !IsWindowEnabled(button)) return;
   EnableWindow(button, FALSE);
-  run.cancel->store(true);
-  SetBusyMessage(LBL_LOADING_CANCELED);
+  run.Cancel();
+  SetMessage(run.dialog(), LBL_LOADING_CANCELED);
 }
 
-void OnDestroy(BusyRun& run) {
-  SendDlgItemMessageW(run.dialog, IDC_BUSY_ANIMATION, ACM_STOP, 0, 0);
-  SendDlgItemMessageW(run.dialog, IDC_BUSY_ANIMATION, ACM_OPENW, 0, 0);
-  if (run.worker != nullptr) CloseHandle(run.worker);
-  run.worker = nullptr;
+void OnDestroy(const BusyRun& run) {
+  SendDlgItemMessageW(run.dialog(), IDC_BUSY_ANIMATION, ACM_STOP, 0, 0);
+  SendDlgItemMessageW(run.dialog(), IDC_BUSY_ANIMATION, ACM_OPENW, 0, 0);
 }
 
 INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,13 +188,11 @@ INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       OnDestroy(*run);
       return FALSE;
     case WM_BUSY_DONE:
-      EndDialog(dialog, 0);
+      // Only the end of the task ends the dialog, not the message alone.
+      if (run->finished.load()) EndDialog(dialog, 0);
       return TRUE;
-    case WM_BUSY_PROGRESS:
-      ShowProgress(dialog, static_cast<int>(wParam), static_cast<int>(lParam));
-      return TRUE;
-    case WM_BUSY_STEP:
-      (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    case WM_BUSY_UPDATE:
+      ShowReport(*run);
       return TRUE;
   }
   return FALSE;
@@ -164,52 +210,54 @@ void ReduceSystemMenu(HWND main) {
 
 }  // namespace
 
-bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel) {
-  BusyRun run = {task, message, cancel};
+void BusyReport::Tell() const {
+  if (dialog_ != nullptr) PostMessageW(dialog_, WM_BUSY_UPDATE, 0, 0);
+}
+
+void BusyReport::Step(int label) {
+  total_.store(0);
+  step_.store(label);
+  Tell();
+}
+
+void BusyReport::Progress(int done, int total) {
+  done_.store(done);
+  total_.store(total);
+  Tell();
+}
+
+bool RunBusy(BusyTask& task, int message, bool cancellable) {
+  // A second run would take the dialog and the worker from the first.
+  assert(g_busy.run == nullptr);
+  if (g_busy.run != nullptr) return false;
+  BusyRun run(task, message, cancellable);
+  g_busy.run = &run;
   const HWND main = MainWindow();
   ReduceSystemMenu(main);
-  const INT_PTR result = RunDialog(main, IDD_BUSY, BusyDialogProc, run);
-  g_busy.dialog = nullptr;
+  RunDialog(main, IDD_BUSY, BusyDialogProc, run);
+  // The dialog's loop also ends on a WM_QUIT from outside: the worker still
+  // uses this run, so it is waited for. It never waits for this thread.
+  const bool ran = run.worker != nullptr;
+  if (ran) {
+    WaitForSingleObject(run.worker, INFINITE);
+    CloseHandle(run.worker);
+  }
+  g_busy.run = nullptr;
   GetSystemMenu(main, TRUE);
   DrawMenuBar(main);
-  return result == 0;
+  return ran;
 }
 
-HWND BusyDialog() { return g_busy.dialog; }
+HWND BusyDialog() { return g_busy.run != nullptr ? g_busy.run->dialog() : nullptr; }
 
-void RunOnUiThread(const std::function<void()>& step) {
-  if (g_busy.dialog == nullptr) {
-    step();
-    return;
+void CancelBusyTask() {
+  if (g_busy.run != nullptr && g_busy.run->cancellable) g_busy.run->Cancel();
+}
+
+void WaitForBusyWorker() {
+  if (g_busy.run != nullptr && g_busy.run->worker != nullptr) {
+    WaitForSingleObject(g_busy.run->worker, INFINITE);
   }
-  SendMessageW(g_busy.dialog, WM_BUSY_STEP, 0, reinterpret_cast<LPARAM>(&step));
-}
-
-void DropCancel() {
-  const HWND dialog = g_busy.dialog;
-  const HWND cancel = GetDlgItem(dialog, IDCANCEL);
-  const HWND minimize = GetDlgItem(dialog, IDOK);
-  ShowWindow(cancel, SW_HIDE);
-  EnableWindow(cancel, FALSE);
-  RECT client;
-  RECT button;
-  GetClientRect(dialog, &client);
-  GetWindowRect(minimize, &button);
-  MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&button), 2);
-  const int width = button.right - button.left;
-  SetWindowPos(minimize, nullptr, (client.right - width) / 2, button.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetBusyMessage(int label) {
-  SetDlgItemTextW(g_busy.dialog, IDC_BUSY_MESSAGE, LabelText(label));
-  // A new step starts without the progress of the one before.
-  ShowWindow(GetDlgItem(g_busy.dialog, IDC_BUSY_PROGRESS), SW_HIDE);
-}
-
-void SetBusyProgress(int done, int total) {
-  // Sent, not posted: it must not overtake the steps the worker sends.
-  SendMessageW(g_busy.dialog, WM_BUSY_PROGRESS, static_cast<WPARAM>(done), total);
 }
 
 void SetWorkerStarter(WorkerStarter starter) {

@@ -5,14 +5,37 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 
-// A long step. Run executes on the busy dialog's worker; it reaches windows
-// only through RunOnUiThread and SendMessageW, which the user-interface
-// thread carries out in the dialog's modal loop while the worker waits.
+// What a running task tells its dialog, from the worker. The dialog reads it
+// when it is told to look; nothing of the window thread is touched here.
+class BusyReport {
+ public:
+  // Cancel was pressed, or the program is closing.
+  bool Cancelled() const { return cancel_.load(); }
+  // The same flag, for a job that polls it; it lives until the run ends.
+  const std::atomic<bool>& CancelFlag() const { return cancel_; }
+  // A new step that cannot be cancelled: the dialog shows `label` and drops
+  // its Cancel button.
+  void Step(int label);
+  // `done` of `total` shown as a bar under the text.
+  void Progress(int done, int total);
+
+ protected:
+  void Tell() const;
+
+  HWND dialog_ = nullptr;  // set before the worker starts
+  std::atomic<bool> cancel_{false};
+  std::atomic<int> step_{-1};
+  std::atomic<int> done_{0};
+  std::atomic<int> total_{0};
+};
+
+// A long step. Run executes on the busy dialog's worker with what it was
+// given when it was made, and leaves its result in the task for the window
+// thread to put in place after RunBusy returns.
 class BusyTask {
  public:
-  virtual void Run() = 0;
+  virtual void Run(BusyReport& report) = 0;
 
  protected:
   ~BusyTask() = default;
@@ -20,26 +43,20 @@ class BusyTask {
 
 // Runs `task` on a new thread under the modal busy dialog showing label
 // `message`, and returns once the task has returned and the dialog has
-// closed. With a cancel flag, Cancel sets it; the task polls it. False when
-// the worker thread could not be started: the task did not run.
-bool RunBusy(BusyTask& task, int message, std::atomic<bool>* cancel);
-
-// From the worker: runs `step` on the user-interface thread and returns when
-// it is done. Without a busy dialog the caller is that thread: it runs at
-// once.
-void RunOnUiThread(const std::function<void()>& step);
+// closed, never before. Cancel is offered when `cancellable`. One at a time:
+// a call while a busy dialog is open runs nothing. False when the task did
+// not run (no worker thread could be started).
+bool RunBusy(BusyTask& task, int message, bool cancellable);
 
 // The open busy dialog, or null.
 HWND BusyDialog();
 
-// Hides Cancel and centres Minimize, for a step that cannot be cancelled.
-void DropCancel();
+// As the Cancel button, for a program that is asked to end.
+void CancelBusyTask();
 
-// Changes the dialog's text to a label.
-void SetBusyMessage(int label);
-
-// From the worker: shows a progress bar under the text, `done` of `total`.
-void SetBusyProgress(int done, int total);
+// Returns once the running worker, if any, has ended: the session is ending
+// and the process will not outlive this message.
+void WaitForBusyWorker();
 
 // How the worker is started; replaceable so that a test can make the start
 // fail as the system would.

@@ -86,13 +86,17 @@ int ToolbarTooltipLabel(int buttonId) {
 }
 
 int CommandToRun(int id, bool (*isEnabled)(int menuCommand)) {
+  int command = id;
   for (const Accelerator& accelerator : kAccelerators) {
-    if (accelerator.id != id) continue;
-    if (accelerator.conditional && !isEnabled(accelerator.command)) return 0;
-    return accelerator.command;
+    if (accelerator.id == id) command = accelerator.command;
   }
   for (const ToolbarButton& button : kToolbarButtons) {
-    if (button.id != 0 && button.id == id) return button.command;
+    if (button.id != 0 && button.id == id) command = button.command;
   }
-  return id;
+  // A greyed command does not run, however it arrives: a key, a button, or
+  // a message from another program.
+  for (const Accelerator& accelerator : kAccelerators) {
+    if (accelerator.command == command && accelerator.conditional && !isEnabled(command)) return 0;
+  }
+  return command;
 }

@@ -28,6 +28,7 @@ int ToolbarTooltipLabel(int buttonId);
 
 // What a WM_COMMAND id runs: a menu command, a toolbar button or an
 // accelerator key become the menu command of their row. `isEnabled` tells
-// whether a menu command is enabled; an accelerator whose command is greyed
-// runs nothing (0). Any other id is returned unchanged.
+// whether a menu command is enabled; a command that can be greyed runs
+// nothing (0) while it is, whichever id asked for it. Any other id is
+// returned unchanged.
 int CommandToRun(int id, bool (*isEnabled)(int menuCommand));

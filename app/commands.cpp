@@ -10,6 +10,7 @@
 #include "app/layout_rules.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
+#include "app/operation.h"
 #include "app/open_folder.h"
 #include "editor/editor.h"
 #include "files/folder_monitor.h"
@@ -32,6 +33,15 @@ void ChangeLanguage() {
   SetMenuCaptions();
 }
 
+// The folder again, on the file that was selected when it is still there.
+void RefreshSource() {
+  const HWND list = FileList();
+  const int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+  PathBuffer reselect = L"";
+  if (mark != -1) ListItemText(mark, reselect);
+  LoadSourceFolder(SourceFolder(), reselect);
+}
+
 void EditOptions() {
   const int32_t stored = Settings().layout.OptionsSelectedTab;
   int tab = stored >= 0 && stored <= 2 ? stored : 0;
@@ -39,9 +49,10 @@ void EditOptions() {
   SetOptionsSelectedTab(tab);
   if (!changed) return;
   WaitCursor wait;
+  ApplyEditorOptions();
   WatchSourceFolder();
   SetEditorBackground();
-  if (SourceFolder()[0] != L'\0') SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
+  if (SourceFolder()[0] != L'\0') RefreshSource();
 }
 
 // Shows and hides the toolbar, the status bar or the file list.
@@ -90,15 +101,6 @@ void ChooseSource() {
   LoadSourceFolder(folder, L"");
 }
 
-// The folder again, on the file that was selected when it is still there.
-void RefreshSource() {
-  const HWND list = FileList();
-  const int mark = static_cast<int>(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
-  PathBuffer reselect = L"";
-  if (mark != -1) ListItemText(mark, reselect);
-  LoadSourceFolder(SourceFolder(), reselect);
-}
-
 void OpenUserManual() {
   WaitCursor wait;
   PathBuffer folder;
@@ -122,6 +124,10 @@ bool IsEnabled(int menuCommand) { return IsCommandEnabled(menuCommand); }
 }  // namespace
 
 void OnCommand(int id) {
+  // Dropped while another operation runs; the main window does not even
+  // pass such a command on.
+  if (OperationRunning()) return;
+  OperationScope operation;
   const int command = CommandToRun(id, IsEnabled);
   switch (command) {
     case IDCANCEL:
@@ -134,7 +140,7 @@ void OnCommand(int id) {
       EditOptions();
       break;
     case IDM_FILE_EXIT:
-      RequestExit();
+      RequestExitWhenIdle();
       break;
     case IDM_VIEW_TOOLBAR:
       TogglePart(HIDDEN_TOOLBAR);
@@ -170,7 +176,7 @@ void OnCommand(int id) {
       Navigate(command);
       break;
     case IDM_IMAGE_ROTATE:
-      RotateSelection();
+      PictureEditor().RotateSelection();
       break;
     case IDM_HELP_MANUAL:
       OpenUserManual();
@@ -203,6 +209,11 @@ void Popup(LPARAM point, HWND control, HMENU menu) {
 }
 
 void OnDropFiles(HDROP drop) {
+  if (OperationRunning()) {
+    DragFinish(drop);
+    return;
+  }
+  OperationScope operation;
   PathBuffer path = L"";
   // A longer path would come back cut short: the name of some ancestor.
   const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
@@ -218,7 +229,9 @@ void OnDropFiles(HDROP drop) {
 }
 
 void OnSourceChanged() {
-  if (!SourceChanged()) return;
+  // During an operation the flag stays set; its end tells the change.
+  if (!SourceChanged() || OperationRunning()) return;
+  OperationScope operation;
   ShowLabelMessage(MainWindow(), LBL_SOURCE_CHANGED, L"\n", MB_OK | MB_ICONWARNING);
-  SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
+  RefreshSource();
 }

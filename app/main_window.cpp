@@ -15,6 +15,7 @@
 #include "app/shell_menu.h"
 #include "app/startup_rules.h"
 #include "app/busy_dialog.h"
+#include "app/operation.h"
 #include "base/colours.h"
 #include "base/product.h"
 #include "editor/editor.h"
@@ -27,8 +28,12 @@
 
 namespace {
 
-constexpr DWORD FILE_LIST_STYLE = 0x5001001C;
-constexpr DWORD EDITOR_PANE_STYLE = 0x50012004;
+// Both panes are list views: the list of tiles, and the editor, which
+// takes the list's frame and keyboard handling and draws everything else.
+constexpr DWORD FILE_LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_ICON |
+                                  LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING;
+constexpr DWORD EDITOR_PANE_STYLE =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_ICON | LVS_SINGLESEL | LVS_NOSCROLL;
 constexpr int FOLDER_MENU_POSITION = 2;
 constexpr int IMAGE_MENU_POSITION = 3;
 
@@ -39,6 +44,7 @@ struct MainWindowState {
   HIMAGELIST thumbnails = nullptr;
   HACCEL accelerators = nullptr;
   HWND focusPane = nullptr;
+  Editor editor;
 };
 
 MainWindowState g_main;
@@ -79,7 +85,7 @@ void OnActivate(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return;
   if (IsWindowEnabled(g_main.window)) {
     SetFocus(FocusPane());
-    if (SourceChanged()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
+    if (SourceChanged() && !OperationRunning()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
   } else if (BusyDialog() != nullptr) {
     SetForegroundWindow(BusyDialog());
   }
@@ -144,6 +150,9 @@ void OnDestroy() {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A command that arrives during an operation is dropped before anything,
+  // the picture's shell menu included, can run it.
+  if (message == WM_COMMAND && OperationRunning()) return 0;
   // The picture's shell menu sees every message first, and answers some.
   LRESULT shellAnswer = 0;
   if (ShellMenuMessage(message, wParam, lParam, &shellAnswer)) return shellAnswer;
@@ -158,7 +167,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnActivate(wParam);
       return 0;
     case WM_CLOSE:
-      RequestExit();
+      RequestExitWhenIdle();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // A folder load stops now; the program may end once it has.
+      CancelBusyTask();
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process ends when this returns: a save in progress finishes
+      // first, a folder load stops.
+      if (wParam != FALSE && OperationRunning()) {
+        RequestExitWhenIdle();
+        WaitForBusyWorker();
+      }
       return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
@@ -202,7 +223,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_SHOW_IMAGE:
-      ShowImage(static_cast<int>(wParam));
+      OnShowImage(static_cast<int>(wParam));
       return 0;
     case WM_SOURCE_CHANGED:
       OnSourceChanged();
@@ -243,7 +264,7 @@ bool CreateChildren() {
   g_main.thumbnails =
       ImageList_Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE, ILC_COLOR32 | ILC_MASK, 0, 1);
   if (g_main.fileList == nullptr || g_main.editorPane == nullptr || g_main.thumbnails == nullptr ||
-      !AttachEditor(g_main.editorPane)) {
+      !g_main.editor.Attach(g_main.editorPane)) {
     return false;
   }
   SendMessageW(g_main.fileList, LVM_SETIMAGELIST, LVSIL_NORMAL,
@@ -253,6 +274,7 @@ bool CreateChildren() {
   if (!AttachFileList(g_main.fileList)) return false;
   SendMessageW(g_main.fileList, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_LABELTIP, LVS_EX_LABELTIP);
   ApplyExplorerClickStyle(g_main.fileList);
+  ApplyEditorOptions();
   SetEditorBackground();
   DragAcceptFiles(g_main.window, TRUE);
   // The toolbar's check buttons take their state from the menu.
@@ -293,7 +315,12 @@ void ShowMainWindow() {
 void DestroyMainWindow() {
   if (g_main.window != nullptr) DestroyWindow(g_main.window);
   UnregisterClassW(MAIN_WINDOW_CLASS, AppInstance());
-  g_main = MainWindowState{};
+  g_main.window = nullptr;
+  g_main.fileList = nullptr;
+  g_main.editorPane = nullptr;
+  g_main.thumbnails = nullptr;
+  g_main.accelerators = nullptr;
+  g_main.focusPane = nullptr;
 }
 
 bool TranslateMainWindowMessage(MSG& message) {
@@ -310,6 +337,24 @@ HWND MainWindow() { return g_main.window; }
 HWND FileList() { return g_main.fileList; }
 HIMAGELIST Thumbnails() { return g_main.thumbnails; }
 HWND EditorPane() { return g_main.editorPane; }
+Editor& PictureEditor() { return g_main.editor; }
+
+void ApplyEditorOptions() {
+  const Options& options = Settings().options;
+  EditorOptions editor;
+  editor.ratioMode = options.ResizeRatioMode;
+  editor.ratioWidth = options.ResizeRatioWidth;
+  editor.ratioHeight = options.ResizeRatioHeight;
+  editor.minimumWidth = options.MinimumImageWidth;
+  editor.minimumHeight = options.MinimumImageHeight;
+  editor.viewOnly = options.ViewOnlyImages;
+  editor.keepFrame = options.KeepFrame;
+  editor.enhancedSelection = options.EnhancedSelection;
+  editor.systemColour = options.EditorSystemColor;
+  editor.copySourceToTemp = options.CopySourceToTemp;
+  editor.upright = options.TurnImagesUpright;
+  g_main.editor.SetOptions(editor);
+}
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }
 // System commands, the last item of the Image menu.
 HMENU ImageShellMenu() {

@@ -27,6 +27,10 @@ HWND MainWindow();
 HIMAGELIST Thumbnails();
 HWND FileList();
 HWND EditorPane();
+// The editor in the pane; the main window owns it.
+class Editor& PictureEditor();
+// Hands the editor the options it follows, after every change of them.
+void ApplyEditorOptions();
 // The Folder menu, shown as the file list's context menu.
 HMENU FolderMenu();
 // Image > System commands.

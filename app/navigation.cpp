@@ -10,6 +10,7 @@
 #include "app/busy_dialog.h"
 #include "app/file_list.h"
 #include "app/main_window.h"
+#include "app/operation.h"
 #include "app/shell_menu.h"
 #include "base/error_report.h"
 #include "base/folder_entries.h"
@@ -57,36 +58,59 @@ int SelectionMark() {
 
 int ItemCount() { return static_cast<int>(SendMessageW(FileList(), LVM_GETITEMCOUNT, 0, 0)); }
 
+// Decodes the picture to show: the one decoded ahead when it is this
+// picture, otherwise the file.
 class LoadPictureTask final : public BusyTask {
  public:
-  explicit LoadPictureTask(const wchar_t* path) : path_(path) {}
-  void Run() override { LoadEditorImage(path_); }
+  LoadPictureTask(const wchar_t* path, const DecodeRequest& request,
+                  std::shared_ptr<PendingDecode> ahead)
+      : request_(request), ahead_(std::move(ahead)) {
+    CopyText(path_, path);
+  }
+
+  void Run(BusyReport&) override { picture = TakeOrDecode(path_, request_, ahead_); }
+
+  std::unique_ptr<DecodedPicture> picture;
 
  private:
-  const wchar_t* path_;
+  PathBuffer path_ = L"";
+  DecodeRequest request_;
+  std::shared_ptr<PendingDecode> ahead_;
 };
 
-// Writes the crop, then, with a target, moves on under the same dialog.
+// Writes the crop cut before it started; then, with a picture to go to,
+// decodes it under the same dialog.
 class SaveTask final : public BusyTask {
  public:
-  SaveTask(const wchar_t* target, int targetIndex) : target_(target), targetIndex_(targetIndex) {}
+  SaveTask(GdiBitmap crop, const wchar_t* target, const SaveOptions& options, const wchar_t* next,
+           const DecodeRequest& request, std::shared_ptr<PendingDecode> ahead)
+      : crop_(std::move(crop)), request_(request), ahead_(std::move(ahead)) {
+    CopyText(target_, target);
+    CopyText(destination_, options.destinationFolder);
+    CopyText(next_, next);
+    options_ = {destination_, options.copyProperties, options.upright};
+  }
 
-  void Run() override {
-    const Options& settings = Settings().options;
-    const SaveOptions options = {settings.DestinationFolder, settings.CopyImageExifTags,
-                                 settings.TurnImagesUpright};
-    if (!SaveCrop(EditorImage(), CropRect(), target_, options)) return;
-    succeeded = true;
-    if (targetIndex_ == -1) return;
-    SelectListItem(targetIndex_);
-    SendMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(targetIndex_), 0);
+  void Run(BusyReport& report) override {
+    succeeded = WriteCrop(crop_, target_, options_, error);
+    crop_.Reset();
+    if (!succeeded || next_[0] == L'\0') return;
+    report.Step(LBL_GENERATING_PREVIEW);
+    picture = TakeOrDecode(next_, request_, ahead_);
   }
 
   bool succeeded = false;
+  ErrorReport error;
+  std::unique_ptr<DecodedPicture> picture;
 
  private:
-  const wchar_t* target_;
-  int targetIndex_;
+  GdiBitmap crop_;
+  PathBuffer target_ = L"";
+  PathBuffer destination_ = L"";
+  PathBuffer next_ = L"";
+  SaveOptions options_ = {};
+  DecodeRequest request_;
+  std::shared_ptr<PendingDecode> ahead_;
 };
 
 // A picture saved under its own name into the destination gets its mark.
@@ -199,49 +223,64 @@ void OnFileSelectionChanged(const NMLISTVIEW& change) {
   Enable(kMoveCommands[2], !last);
   Enable(kMoveCommands[3], !last);
   EnableSaveCommands(editing, !first && editing, editing, !last && editing);
-  if (BusyDialog() == nullptr) {
+  // An operation that selects an item shows its picture itself.
+  if (!OperationRunning()) {
+    SetShowPending(true);
     PostMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(index), 0);
   }
 }
 
-// The next picture of the list is decoded while the user frames this one.
-void PrefetchNext(int index) {
+bool ListItemPath(int index, PathBuffer& path) {
   PathBuffer name;
-  PathBuffer path;
-  if (index + 1 >= ItemCount() || !ListItemText(index + 1, name) ||
-      PathCombineW(path, SourceFolder(), name) == nullptr) {
-    PrefetchEditorImage(nullptr);
-    return;
+  if (!ListItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) {
+    path[0] = L'\0';
+    return false;
   }
-  PrefetchEditorImage(path);
+  return true;
 }
 
-void ShowImage(int index) {
+void InstallPicture(int index, std::unique_ptr<DecodedPicture> picture) {
   PathBuffer name;
-  PathBuffer path;
-  if (!ListItemText(index, name) || PathCombineW(path, SourceFolder(), name) == nullptr) return;
+  ListItemText(index, name);
   wchar_t position[32];
   std::swprintf(position, std::size(position), L"%d / %d", index + 1, ItemCount());
   SetStatusText(name, STATUS_FILE_NAME);
   SetStatusText(position, STATUS_POSITION);
-  BuildShellMenu(MainWindow(), ImageShellMenu(), path);
-  if (BusyDialog() != nullptr) {
-    SetBusyMessage(LBL_GENERATING_PREVIEW);
-    DropCancel();
-    LoadEditorImage(path);
-    PrefetchNext(index);
+  Editor& editor = PictureEditor();
+  PathBuffer path;
+  if (picture != nullptr && ListItemPath(index, path)) {
+    BuildShellMenu(MainWindow(), ImageShellMenu(), path);
+  } else {
+    ResetShellMenu();
+  }
+  editor.Show(std::move(picture));
+  // The next picture of the list is decoded while the user frames this one.
+  PathBuffer next;
+  editor.DecodeAhead(ListItemPath(index + 1, next) ? next : nullptr);
+}
+
+void LoadListedPicture(int index) {
+  PathBuffer path;
+  if (!ListItemPath(index, path)) return;
+  Editor& editor = PictureEditor();
+  LoadPictureTask task(path, editor.Request(), editor.Ahead());
+  if (RunBusy(task, LBL_GENERATING_PREVIEW, false)) {
+    InstallPicture(index, std::move(task.picture));
     return;
   }
-  LoadPictureTask task(path);
-  if (!RunBusy(task, LBL_GENERATING_PREVIEW, nullptr)) {
-    // The picture never loaded: the editor must not go on showing the one
-    // before under this picture's name, where a save would write it.
-    LoadEditorImage(nullptr);
-    ResetShellMenu();
-    ReportError(LBL_IMAGE_LOAD_ERROR, path, MB_ICONERROR);
-  } else {
-    PrefetchNext(index);
-  }
+  // The picture never loaded: the editor must not go on showing the one
+  // before under this picture's name, where a save would write it.
+  InstallPicture(index, nullptr);
+  ReportError(LBL_IMAGE_LOAD_ERROR, path, MB_ICONERROR);
+}
+
+void OnShowImage(int index) {
+  SetShowPending(false);
+  // Only the selected item is shown, whoever posted the message, and never
+  // inside another operation.
+  if (OperationRunning() || index < 0 || index != SelectionMark()) return;
+  OperationScope operation;
+  LoadListedPicture(index);
   FinishOperation(true);
 }
 
@@ -249,20 +288,45 @@ void Navigate(int command) {
   const int targetIndex = TargetIndexOf(command);
   const bool saves = command == IDM_IMAGE_SAVE_BACK || command == IDM_IMAGE_SAVE_ONLY ||
                      command == IDM_IMAGE_SAVE_NEXT;
-  PathBuffer target = L"";
   if (!saves) {
-    if (targetIndex == -1) return;
-    WaitCursor wait;
+    if (targetIndex < 0 || targetIndex >= ItemCount()) return;
     SelectListItem(targetIndex);
+    LoadListedPicture(targetIndex);
+    FinishOperation(true);
     return;
   }
+  Editor& editor = PictureEditor();
+  if (!editor.HasImage()) return;
+  PathBuffer target = L"";
   if (!ChooseTargetPath(target)) return;
-  const int saved = SelectionMark();
-  SaveTask task(target, targetIndex);
-  if (!RunBusy(task, LBL_SAVING_IMAGE, nullptr)) {
-    ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
+  const Options& settings = Settings().options;
+  const SaveOptions options = {settings.DestinationFolder, settings.CopyImageExifTags,
+                               settings.TurnImagesUpright};
+  GdiBitmap crop;
+  {
+    WaitCursor cutting;
+    crop = CutCrop(editor.Image(), editor.Crop(), options, LastError());
   }
-  if (task.succeeded) MarkIfDone(saved);
+  if (!crop) {
+    FinishOperation(false);
+    return;
+  }
+  const int saved = SelectionMark();
+  PathBuffer next = L"";
+  if (targetIndex != -1) ListItemPath(targetIndex, next);
+  SaveTask task(std::move(crop), target, options, next, editor.Request(), editor.Ahead());
+  if (!RunBusy(task, LBL_SAVING_IMAGE, false)) {
+    ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
+  } else if (!task.succeeded) {
+    LastError() = task.error;
+  }
+  if (task.succeeded) {
+    MarkIfDone(saved);
+    if (next[0] != L'\0') {
+      SelectListItem(targetIndex);
+      InstallPicture(targetIndex, std::move(task.picture));
+    }
+  }
   FinishOperation(task.succeeded);
 }
 
@@ -271,6 +335,7 @@ void ToggleViewOnly() {
   {
     WaitCursor wait;
     SetViewOnlyImages(viewOnly);
+    ApplyEditorOptions();
     CheckCommand(IDM_IMAGE_VIEW_ONLY, Settings().options.ViewOnlyImages);
     // Enabling again sets the button's check from the menu's.
     Enable({IDM_IMAGE_VIEW_ONLY, IDC_TB_VIEW_ONLY}, IsCommandEnabled(IDM_IMAGE_VIEW_ONLY));
@@ -278,20 +343,22 @@ void ToggleViewOnly() {
     EnableSaveCommands(editing, editing && IsCommandEnabled(IDM_IMAGE_MOVE_BACK), editing,
                        editing && IsCommandEnabled(IDM_IMAGE_MOVE_NEXT));
     // A picture loaded while the selection was hidden gets its rules now.
-    if (editing) RefreshSelection();
+    if (editing) PictureEditor().RefreshSelection();
   }
   FinishOperation(true);
 }
 
 void ToggleKeepFrame() {
   SetKeepFrame(!Settings().options.KeepFrame);
+  ApplyEditorOptions();
   CheckCommand(IDM_IMAGE_KEEP_FRAME, Settings().options.KeepFrame);
   EnableCommand(true, IDM_IMAGE_KEEP_FRAME, IDC_TB_KEEP_FRAME);
 }
 
 void ShowEditorStatus() {
-  const Size size = EditorImageSize();
-  if (!HasEditorImage()) {
+  const Editor& editor = PictureEditor();
+  const Size size = editor.ImageSize();
+  if (!editor.HasImage()) {
     SetStatusText(nullptr, STATUS_IMAGE_SIZE);
     SetStatusText(nullptr, STATUS_SELECTION);
     return;
@@ -303,14 +370,14 @@ void ShowEditorStatus() {
     SetStatusText(nullptr, STATUS_SELECTION);
     return;
   }
-  const Rect crop = CropRect();
+  const Rect crop = editor.Crop();
   std::swprintf(text, std::size(text), L"%d x %d   (%d, %d)", crop.width, crop.height, crop.x,
                 crop.y);
   SetStatusText(text, STATUS_SELECTION);
 }
 
 void FinishOperation(bool disableWhenEmpty) {
-  SetEditorReady();
+  PictureEditor().SetReady();
   InvalidateRect(EditorPane(), nullptr, FALSE);
   ErrorReport& report = LastError();
   if (report.label == -1) {
@@ -320,5 +387,5 @@ void FinishOperation(bool disableWhenEmpty) {
                 MB_OK | report.icon);
     ClearError();
   }
-  if (disableWhenEmpty && !HasEditorImage()) EnableSaveCommands(false, false, false, false);
+  if (disableWhenEmpty && !PictureEditor().HasImage()) EnableSaveCommands(false, false, false, false);
 }

@@ -5,7 +5,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "base/text.h"
+#include "editor/picture_decode.h"
 
 // Runs one of the seven picture commands (first, previous, next, last, and
 // the three save commands).
@@ -16,8 +19,20 @@ void ToggleViewOnly();
 // Keep frame on or off: the next picture gets the selection of this one.
 void ToggleKeepFrame();
 
-// Shows the file list's item `index` in the editor.
-void ShowImage(int index);
+// WM_SHOW_IMAGE: shows the file list's item `index` in the editor, when it
+// is the selected one, under the busy dialog.
+void OnShowImage(int index);
+
+// Decodes item `index`'s picture under the busy dialog and shows it.
+void LoadListedPicture(int index);
+
+// Item `index`'s picture, decoded by a worker, becomes the one shown: the
+// status bar, its shell menu, the editor, and the next one decoded ahead.
+// Null empties the editor.
+void InstallPicture(int index, std::unique_ptr<DecodedPicture> picture);
+
+// The full path of an item's file; false when it has none.
+bool ListItemPath(int index, PathBuffer& path);
 
 // The file list reported a change of an item's state.
 void OnFileSelectionChanged(const NMLISTVIEW& change);

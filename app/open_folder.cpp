@@ -4,7 +4,10 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <chrono>
 #include <climits>
+#include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,8 +17,11 @@
 #include "app/file_list.h"
 #include "app/main_window.h"
 #include "app/navigation.h"
+#include "app/operation.h"
 #include "app/shell_menu.h"
+#include "base/background_work.h"
 #include "base/product.h"
+#include "base/win_text.h"
 #include "editor/editor.h"
 #include "files/folder_load.h"
 #include "files/done_marks.h"
@@ -28,55 +34,98 @@
 
 namespace {
 
-// The walk runs on the worker; every change of the list and its thumbnails
-// is handed to the user-interface thread.
+// A listed picture and its tile, made by the walk.
+struct ListedTile {
+  std::wstring name;
+  HBITMAP tile;
+  bool done;  // its crop is in the destination
+};
+
+DoneNames ListDestination(const wchar_t* destination, const wchar_t* folder) {
+  DoneNames names;
+  names.Read(destination, folder);
+  return names;
+}
+
+DoneLister g_listDone = ListDestination;
+
+// The names of the destination's files, listed beside the walk: a slow
+// network folder must not keep Cancel waiting.
+std::future<DoneNames> ListDoneNames(const wchar_t* destination, const wchar_t* folder) {
+  auto promise = std::make_shared<std::promise<DoneNames>>();
+  std::future<DoneNames> names = promise->get_future();
+  std::wstring from = destination;
+  std::wstring source = folder;
+  const DoneLister list = g_listDone;
+  if (!StartBackgroundWork([promise, from, source, list] {
+        promise->set_value(list(from.c_str(), source.c_str()));
+      })) {
+    promise->set_value(DoneNames{});
+  }
+  return names;
+}
+
+// The walk and the first picture's decode, on the worker, from what the
+// window thread handed over when it started. The tiles and the picture
+// come back as values.
 class FolderLoadTask final : public BusyTask {
  public:
-  FolderLoadTask(const wchar_t* folder, const wchar_t* reselect) : reselect_(reselect) {
+  FolderLoadTask(const wchar_t* folder, const wchar_t* reselect, const Options& options,
+                 const DecodeRequest& request)
+      : rules_{options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright},
+        request_(request) {
     CopyText(folder_, folder);
+    CopyText(reselect_, reselect);
+    CopyText(destination_, options.DestinationFolder);
   }
 
-  void Run() override {
+  ~FolderLoadTask() {
+    for (const ListedTile& listed : tiles) DeleteObject(listed.tile);
+  }
+
+  void Run(BusyReport& report) override {
+    report_ = &report;
     found = PathIsDirectoryW(folder_) != FALSE;
     if (!found) return;
-    DecodeFirstAhead();
-    const Options& options = Settings().options;
-    done_.Read(options.DestinationFolder, folder_);
-    WalkFolderTiles(
-        folder_, {options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright},
-        &cancel, AddTile, this, ShowProgress);
-    int index = -1;
-    RunOnUiThread([this, &index] { index = ShowList(); });
-    // The first picture loads under the same dialog, while this waits.
-    if (index != -1) SendMessageW(MainWindow(), WM_SHOW_IMAGE, static_cast<WPARAM>(index), 0);
+    std::future<DoneNames> done = ListDoneNames(destination_, folder_);
+    const std::shared_ptr<PendingDecode> ahead = DecodeFirstAhead(report);
+    WalkFolderTiles(folder_, rules_, &report.CancelFlag(), AddTile, this, ShowProgress);
+    MarkDone(done, report);
+    if (tiles.empty()) return;
+    report.Step(LBL_GENERATING_PREVIEW);
+    // What the list will show first: the picture to select again, or the
+    // first by name.
+    const ListedTile* first = &tiles.front();
+    for (const ListedTile& listed : tiles) {
+      if (reselect_[0] != L'\0' && SameTextIgnoreCase(listed.name.c_str(), reselect_)) {
+        first = &listed;
+        break;
+      }
+      if (lstrcmpiW(listed.name.c_str(), first->name.c_str()) < 0) first = &listed;
+    }
+    PathBuffer path;
+    if (PathCombineW(path, folder_, first->name.c_str()) == nullptr) return;
+    shown = first->name;
+    picture = TakeOrDecode(path, request_, ahead);
   }
 
-  std::atomic<bool> cancel{false};
   bool found = false;
+  std::vector<ListedTile> tiles;
+  std::wstring shown;  // whose picture `picture` is
+  std::unique_ptr<DecodedPicture> picture;
 
  private:
   static void AddTile(const wchar_t* fileName, HBITMAP tile, void* context) {
-    const bool done = static_cast<FolderLoadTask*>(context)->done_.Contains(fileName);
-    if (done) DrawDoneMark(tile);
-    RunOnUiThread([fileName, tile, done] {
-      LVITEMW item = {};
-      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-      item.iItem = INT_MAX;  // the sorted list puts it in its place
-      item.pszText = const_cast<wchar_t*>(fileName);
-      item.lParam = done ? ITEM_MARKED_DONE : 0;
-      item.iImage = ImageList_Add(Thumbnails(), tile, nullptr);
-      if (item.iImage != -1) {
-        SendMessageW(FileList(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      }
-    });
-    DeleteObject(tile);
+    static_cast<FolderLoadTask*>(context)->tiles.push_back({fileName, tile, false});
   }
 
-  static void ShowProgress(int done, int found, void*) { SetBusyProgress(done, found); }
+  static void ShowProgress(int done, int found, void* context) {
+    static_cast<FolderLoadTask*>(context)->report_->Progress(done, found);
+  }
 
   // The picture the load will most likely show, the one to select again or
-  // the first by name in the sorted list, is decoded alongside the tiles.
-  void DecodeFirstAhead() const {
+  // the first by name, is decoded alongside the tiles.
+  std::shared_ptr<PendingDecode> DecodeFirstAhead(const BusyReport& report) {
     PathBuffer first = L"";
     if (reselect_[0] == L'\0' || !CopyText(first, reselect_)) {
       ForEachFileInFolder(
@@ -88,42 +137,64 @@ class FolderLoadTask final : public BusyTask {
               CopyText(least, fileName);
             }
           },
-          &first, &cancel);
+          &first, &report.CancelFlag());
     }
     PathBuffer path;
-    if (first[0] != L'\0' && PathCombineW(path, folder_, first) != nullptr) {
-      PrefetchEditorImage(path);
-    }
+    if (first[0] == L'\0' || PathCombineW(path, folder_, first) == nullptr) return nullptr;
+    return PendingDecode::Start(path, request_);
   }
 
-  // The walk is over: the list is drawn, nothing can be cancelled any more,
-  // and the picture to show is selected. Its index, or -1 for none.
-  int ShowList() const {
-    const HWND list = FileList();
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    SetBusyMessage(LBL_LOADING_FOLDER);
-    DropCancel();
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    EnableCommand(count > 0, IDM_IMAGE_VIEW_ONLY, IDC_TB_VIEW_ONLY);
-    if (count == 0) return -1;
-    int index = 0;
-    if (reselect_[0] != L'\0') {
-      LVFINDINFOW find = {};
-      find.flags = LVFI_STRING;
-      find.psz = reselect_;
-      const auto match = static_cast<int>(SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                                       reinterpret_cast<LPARAM>(&find)));
-      if (match != -1) index = match;
+  // The tiles of pictures whose crop is in the destination get their mark,
+  // once the destination's listing is in; after a Cancel it is not waited for.
+  void MarkDone(std::future<DoneNames>& done, const BusyReport& report) {
+    constexpr auto POLL = std::chrono::milliseconds(10);
+    while (done.wait_for(POLL) != std::future_status::ready) {
+      if (report.Cancelled()) return;
     }
-    SelectListItem(index);
-    return index;
+    const DoneNames names = done.get();
+    for (ListedTile& listed : tiles) {
+      listed.done = names.Contains(listed.name.c_str());
+      if (listed.done) DrawDoneMark(listed.tile);
+    }
   }
 
   PathBuffer folder_ = L"";
-  const wchar_t* reselect_;
-  DoneNames done_;
+  PathBuffer reselect_ = L"";
+  PathBuffer destination_ = L"";
+  TileRules rules_;
+  DecodeRequest request_;
+  BusyReport* report_ = nullptr;
 };
+
+// The walk's tiles go into the list and its image list, in one go.
+void FillList(std::vector<ListedTile>& tiles) {
+  const HWND list = FileList();
+  for (ListedTile& listed : tiles) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = INT_MAX;  // the sorted list puts it in its place
+    item.pszText = listed.name.data();
+    item.lParam = listed.done ? ITEM_MARKED_DONE : 0;
+    item.iImage = ImageList_Add(Thumbnails(), listed.tile, nullptr);
+    if (item.iImage != -1) SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+// The item to show: the one to select again when it is listed, otherwise
+// the first. -1 for an empty list.
+int FirstIndex(const wchar_t* reselect) {
+  const HWND list = FileList();
+  if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0) return -1;
+  if (reselect[0] == L'\0') return 0;
+  LVFINDINFOW find = {};
+  find.flags = LVFI_STRING;
+  find.psz = reselect;
+  const auto match = static_cast<int>(
+      SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  return match != -1 ? match : 0;
+}
 
 void ShowFolderInTitle(const wchar_t* folder) {
   TextBuffer title = L"";
@@ -137,7 +208,8 @@ void ShowFolderInTitle(const wchar_t* folder) {
 void ClearFolder(const wchar_t* folder) {
   SetStatusText(nullptr, STATUS_FILE_NAME);
   SetStatusText(nullptr, STATUS_POSITION);
-  LoadEditorImage(nullptr);
+  PictureEditor().Show(nullptr);
+  PictureEditor().DecodeAhead(nullptr);
   ResetShellMenu();
   StopFolderMonitor();
   ShowFolderInTitle(folder);
@@ -154,23 +226,39 @@ void ClearFolder(const wchar_t* folder) {
 }  // namespace
 
 void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
+  OperationScope operation;
   PathBuffer copy;
-  // The caller's text may be the source folder itself.
-  if (!CopyText(copy, folder)) return;
+  PathBuffer again;
+  // The caller's texts may be the source folder and the list's own.
+  if (!CopyText(copy, folder) || !CopyText(again, reselect)) return;
   CopyText(SourceFolder(), copy);
   ClearFolder(copy);
-  FolderLoadTask task(copy, reselect);
-  const bool ran = RunBusy(task, LBL_LOADING_FOLDER, &task.cancel);
-  SendMessageW(FileList(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(FileList(), nullptr, TRUE);
+  FolderLoadTask task(copy, again, Settings().options, PictureEditor().Request());
+  const bool ran = RunBusy(task, LBL_LOADING_FOLDER, true);
+  FillList(task.tiles);
   if (ran && !task.found) {
     ShowLabelMessage(MainWindow(), LBL_FOLDER_NOT_FOUND, copy, MB_OK | MB_ICONWARNING);
     return;
+  }
+  const int index = FirstIndex(again);
+  EnableCommand(index != -1, IDM_IMAGE_VIEW_ONLY, IDC_TB_VIEW_ONLY);
+  if (index != -1) {
+    SelectListItem(index);
+    PathBuffer name;
+    // Without the list's order, the walk may have decoded another picture.
+    if (ListItemText(index, name) && task.picture != nullptr &&
+        SameTextIgnoreCase(name, task.shown.c_str())) {
+      InstallPicture(index, std::move(task.picture));
+    } else {
+      LoadListedPicture(index);
+    }
   }
   // Without a worker nothing was listed: the empty list says so.
   FinishOperation(true);
   WatchSourceFolder();
 }
+
+void SetDoneLister(DoneLister lister) { g_listDone = lister != nullptr ? lister : ListDestination; }
 
 void WatchSourceFolder() {
   StopFolderMonitor();

@@ -2,6 +2,8 @@
 // dialog, then the first one (or the one asked for) shown.
 #pragma once
 
+#include "files/done_marks.h"
+
 // Makes `folder` the source folder and lists its pictures. `reselect`, when
 // not empty, names the file to show again if it is still there.
 void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect);
@@ -9,3 +11,8 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect);
 // Watches the source folder for changes to the files listed, when the user
 // wants that; stops watching otherwise.
 void WatchSourceFolder();
+
+// How the destination is listed for the marks of the pictures done;
+// replaceable so that a test can make it as slow as a network folder.
+using DoneLister = DoneNames (*)(const wchar_t* destination, const wchar_t* source);
+void SetDoneLister(DoneLister lister);

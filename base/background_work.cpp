@@ -23,8 +23,11 @@ bool StartBackgroundWork(std::function<void()> work) {
     ++g_running.count;
   }
   try {
-    std::thread([work = std::move(work)] {
+    std::thread([work = std::move(work)]() mutable {
       work();
+      // What the work holds (a decoded picture it could not hand over) goes
+      // before it counts as done: GDI+ may be shut down right after.
+      work = nullptr;
       std::lock_guard<std::mutex> hold(g_running.lock);
       --g_running.count;
       g_running.gone.notify_all();

@@ -13,7 +13,10 @@ struct ErrorReport {
 
 ErrorReport& LastError();
 
-// Fills the report; `argument` that does not fit leaves it empty.
+// Fills a report; `argument` that does not fit leaves it empty.
+void FillReport(ErrorReport& report, int label, const wchar_t* argument, UINT icon);
+
+// Fills the last operation's report.
 void ReportError(int label, const wchar_t* argument, UINT icon);
 
 void ClearError();

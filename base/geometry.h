@@ -6,6 +6,7 @@
 struct Size {
   int32_t width;
   int32_t height;
+  bool operator==(const Size&) const = default;
 };
 
 // A rectangle as X, Y, Width, Height: columns X .. X + Width - 1 and rows

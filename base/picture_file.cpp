@@ -21,7 +21,14 @@ constexpr Turn kTurns[] = {
     {true, Gdiplus::Rotate90FlipNone},    {false, Gdiplus::Rotate270FlipNone},
 };
 
-// The header out of `count` opening bytes read by `read` into a buffer.
+// What the opening bytes of a picture tell before the decode.
+struct PictureHeader {
+  int orientation = 1;
+  bool decodable = true;  // false when its size is too large to decode
+};
+
+// The header out of the opening bytes read by `read` into a buffer. A file
+// that cannot be read gives the defaults: the decode will tell.
 template <typename Read>
 PictureHeader HeaderFrom(Read read) {
   PictureHeader header;
@@ -39,8 +46,8 @@ PictureHeader HeaderFrom(Read read) {
 
 }  // namespace
 
-PictureHeader ReadPictureHeader(const wchar_t* path) {
-  return HeaderFrom([path](unsigned char* bytes, unsigned long& count) {
+StoredPicture DecodeStored(const wchar_t* path) {
+  const PictureHeader header = HeaderFrom([path](unsigned char* bytes, unsigned long& count) {
     const HANDLE file =
         CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -51,10 +58,15 @@ PictureHeader ReadPictureHeader(const wchar_t* path) {
     count = got;
     return read;
   });
+  StoredPicture picture;
+  if (header.decodable) picture.bitmap = GdiBitmap::FromFile(path);
+  picture.orientation = header.orientation;
+  return picture;
 }
 
-PictureHeader ReadPictureHeader(IStream* stream) {
-  return HeaderFrom([stream](unsigned char* bytes, unsigned long& count) {
+StoredPicture DecodeStored(IStream* stream) {
+  // The header is read before GDI+ takes the stream over.
+  const PictureHeader header = HeaderFrom([stream](unsigned char* bytes, unsigned long& count) {
     const LARGE_INTEGER start = {};
     ULONG got = 0;
     const bool read = stream != nullptr &&
@@ -64,14 +76,10 @@ PictureHeader ReadPictureHeader(IStream* stream) {
     count = got;
     return read;
   });
-}
-
-GdiBitmap DecodeFile(const wchar_t* path, bool upright) {
-  const PictureHeader header = ReadPictureHeader(path);
-  if (!header.decodable) return GdiBitmap();
-  GdiBitmap bitmap = GdiBitmap::FromFile(path);
-  if (upright && bitmap && bitmap.status() == Gdiplus::Ok) TurnUpright(bitmap, header.orientation);
-  return bitmap;
+  StoredPicture picture;
+  if (header.decodable && stream != nullptr) picture.bitmap = GdiBitmap::FromStream(stream);
+  picture.orientation = header.orientation;
+  return picture;
 }
 
 void TurnUpright(GdiBitmap& bitmap, int orientation) {

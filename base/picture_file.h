@@ -7,21 +7,18 @@
 
 #include "base/gdiplus_objects.h"
 
-struct PictureHeader {
-  int orientation = 1;    // 1..8, 1 when the file has no tag
-  bool decodable = true;  // false when its size is too large to decode
+// A picture as its file stores it: the decoded bitmap, not yet turned, and
+// its orientation tag (1..8, 1 when the file has none).
+struct StoredPicture {
+  GdiBitmap bitmap;
+  int orientation = 1;
 };
 
-// From a picture file's opening bytes; the file is closed again. A file that
-// cannot be read gives the defaults: the decode will tell.
-PictureHeader ReadPictureHeader(const wchar_t* path);
-
-// The same from a stream of the file's bytes, which is left at its start.
-PictureHeader ReadPictureHeader(IStream* stream);
-
-// Decodes a picture file, turned upright by its tag when `upright`; an empty
-// bitmap when it does not decode or is too large to.
-GdiBitmap DecodeFile(const wchar_t* path, bool upright);
+// Decodes a picture file, or a stream of its bytes (which GDI+ then reads
+// for as long as the bitmap lives). The bitmap is empty when the picture
+// does not decode, or when its header gives a size too large to decode.
+StoredPicture DecodeStored(const wchar_t* path);
+StoredPicture DecodeStored(IStream* stream);
 
 // Turns and flips `bitmap` so that a picture stored with `orientation`
 // shows upright.

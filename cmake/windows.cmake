@@ -8,6 +8,7 @@ add_library(trimlet_core STATIC
   app/app.cpp
   app/bars.cpp
   app/busy_dialog.cpp
+  app/operation.cpp
   app/commands.cpp
   base/background_work.cpp
   base/error_report.cpp
@@ -23,7 +24,7 @@ add_library(trimlet_core STATIC
   editor/editor.cpp
   base/gdiplus_objects.cpp
   editor/painting.cpp
-  editor/prefetch.cpp
+  editor/picture_decode.cpp
   editor/selection.cpp
   files/folder_load.cpp
   files/crop_save.cpp

@@ -1,54 +1,86 @@
 // The editor pane: the current picture, fitted and centred, and the
-// selection over it.
+// selection over it. One object, owned by the main window; it follows the
+// options it is handed and is used from the window thread only.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+
 #include "base/gdiplus_objects.h"
 #include "editor/geometry.h"
+#include "editor/picture_decode.h"
 #include "editor/selection_rules.h"
+#include "settings/settings_block.h"
 
 // WM_NOTIFY code the pane sends its parent when the picture or the selection
 // changed, so that the sizes shown elsewhere follow.
 constexpr UINT EDITOR_CHANGED = 1;
 
-// Takes over the pane's window procedure and starts GDI+; false when GDI+
-// could not start. The pane reports to its parent: WM_NOTIFY with
-// EDITOR_CHANGED or NM_SETFOCUS, and WM_CONTEXTMENU from the mouse and the
-// keyboard.
-bool AttachEditor(HWND pane);
+// What the editor follows of the user's options.
+struct EditorOptions {
+  uint32_t ratioMode = RATIO_MODE_CUSTOM;
+  uint32_t ratioWidth = 3;
+  uint32_t ratioHeight = 2;
+  uint32_t minimumWidth = 0;  // a smaller picture is refused
+  uint32_t minimumHeight = 0;
+  bool viewOnly = false;      // the picture without a selection
+  bool keepFrame = false;     // the next picture gets this one's frame
+  bool enhancedSelection = false;
+  bool systemColour = false;  // the window colour behind the picture, not grey
+  bool copySourceToTemp = false;
+  bool upright = false;
+};
 
-// Loads a picture into the editor; null empties it. A failure leaves the
-// error report filled and the editor empty.
-void LoadEditorImage(const wchar_t* path);
+struct EditorState;
 
-// Decodes the picture at `path` ahead, on a thread of its own, so that a
-// LoadEditorImage of it soon after shows it at once; the file is not held
-// open after the decode. Replaces the picture decoded ahead before; null
-// drops it.
-void PrefetchEditorImage(const wchar_t* path);
+class Editor {
+ public:
+  Editor();
+  ~Editor();
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
 
-// Releases the picture, its previews and its temporary copy; with
-// `releaseRectangles` also forgets the selection.
-void ClearEditor(bool releaseRectangles);
+  // Takes over the pane's window procedure and starts GDI+; false when GDI+
+  // could not start. The pane reports to its parent: WM_NOTIFY with
+  // EDITOR_CHANGED or NM_SETFOCUS, and WM_CONTEXTMENU from the mouse and the
+  // keyboard. The pane's destruction lets go of everything.
+  bool Attach(HWND pane);
 
-// The load has ended (successfully or not): the selection may now change.
-void SetEditorReady();
+  void SetOptions(const EditorOptions& options);
+  // How the options have the editor's pictures decoded.
+  DecodeRequest Request() const;
 
-// The one way the selection changes; true when it changed.
-bool UpdateSelection(int32_t value, SelectionField field, unsigned flags);
+  // Puts a decoded picture in place of the one shown, with its selection.
+  // A failed picture leaves the editor empty and the error report filled;
+  // null only empties it.
+  void Show(std::unique_ptr<DecodedPicture> picture);
 
-// Runs the selection's rules on the current rectangle again: a picture
-// loaded in view-only mode gets them when that mode ends.
-void RefreshSelection();
+  // Starts decoding the picture at `path` ahead; null drops what was.
+  void DecodeAhead(const wchar_t* path);
+  // The decode ahead, handed to the worker that shows the next picture; it
+  // takes the picture when it is the one it needs.
+  std::shared_ptr<PendingDecode> Ahead() const;
 
-// Turns the selection a quarter: the ratio turns, then width and height,
-// and position, are exchanged.
-void RotateSelection();
+  // The step has ended (successfully or not): the selection may now change.
+  void SetReady();
 
-bool HasEditorImage();
-Rect CropRect();
-// The picture's size; 0 x 0 without one.
-Size EditorImageSize();
-// The picture at full resolution, for the save; valid while HasEditorImage().
-GdiBitmap& EditorImage();
+  // The one way the selection changes; true when it changed.
+  bool UpdateSelection(int32_t value, SelectionField field, unsigned flags);
+  // Runs the selection's rules on the current rectangle again: a picture
+  // loaded in view-only mode gets them when that mode ends.
+  void RefreshSelection();
+  // Turns the selection a quarter: the ratio turns, then width and height,
+  // and position, are exchanged.
+  void RotateSelection();
+
+  bool HasImage() const;
+  Rect Crop() const;
+  // The picture's size; 0 x 0 without one.
+  Size ImageSize() const;
+  // The picture at full resolution; valid while HasImage().
+  GdiBitmap& Image();
+
+ private:
+  std::unique_ptr<EditorState> state_;
+};

@@ -7,7 +7,6 @@
 #include "base/colours.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -19,8 +18,8 @@ constexpr ARGB BLACK = 0xFF000000;
 constexpr WPARAM SELECTION_REPAINT = 1;
 constexpr WPARAM OUTLINE_ONLY = 2;
 
-ARGB BackgroundColour() {
-  if (!Settings().options.EditorSystemColor) return DIM_GREY_ARGB;
+ARGB BackgroundColour(const EditorState& editor) {
+  if (!editor.options.systemColour) return DIM_GREY_ARGB;
   const COLORREF window = GetSysColor(COLOR_WINDOW);
   return 0xFF000000u | (static_cast<ARGB>(GetRValue(window)) << 16) |
          (static_cast<ARGB>(GetGValue(window)) << 8) | GetBValue(window);
@@ -47,15 +46,15 @@ class DashStrip {
   GdiBitmap bitmap_;
 };
 
-void DrawSelection(GdiGraphics& graphics, const Rect& outline) {
-  if (!Settings().options.EnhancedSelection) {
+void DrawSelection(const EditorState& editor, GdiGraphics& graphics, const Rect& outline) {
+  if (!editor.options.enhancedSelection) {
     const GdiPen red(RED);
     graphics.DrawRectangle(red, outline.x, outline.y, outline.width, outline.height);
     return;
   }
   const GdiPen white(WHITE);
   graphics.DrawRectangle(white, outline.x, outline.y, outline.width, outline.height);
-  const int phase = Editor().antsPhase;
+  const int phase = editor.antsPhase;
   const int32_t right = outline.x + outline.width;
   const int32_t bottom = outline.y + outline.height;
   const DashStrip across(outline.x, right, phase, true);
@@ -68,23 +67,11 @@ void DrawSelection(GdiGraphics& graphics, const Rect& outline) {
 
 bool HasOutline(const Rect& outline) { return outline.width > 0 && outline.height > 0; }
 
-// The pane's picture without the outline, kept from the last full repaint,
-// so that a moving selection only puts back the strips under its old
-// outline: a few small blits instead of GDI+ drawing the picture again.
-struct PaneImage {
-  HBITMAP bitmap = nullptr;
-  int width = 0;
-  int height = 0;
-  bool current = false;  // drawn for the picture and previews shown now
-};
-
-PaneImage g_paneImage;
-
 // A memory DC holding the pane image, for the time of one repaint.
 class PaneImageDc {
  public:
-  explicit PaneImageDc(HDC pane) : dc_(CreateCompatibleDC(pane)) {
-    if (dc_ != nullptr) old_ = SelectObject(dc_, g_paneImage.bitmap);
+  PaneImageDc(HDC pane, const PaneImage& image) : dc_(CreateCompatibleDC(pane)) {
+    if (dc_ != nullptr) old_ = SelectObject(dc_, image.bitmap);
   }
   ~PaneImageDc() {
     if (dc_ == nullptr) return;
@@ -102,32 +89,33 @@ class PaneImageDc {
 
 // Draws the background and the picture into the pane image, made anew when
 // the pane's size changed; false when it cannot be had.
-bool DrawPaneImage(HDC pane, const RECT& client, const ImagePlacement& place, ARGB background) {
-  EditorState& editor = Editor();
-  if (g_paneImage.bitmap == nullptr || g_paneImage.width != client.right ||
-      g_paneImage.height != client.bottom) {
-    DropPaneImage();
-    g_paneImage.bitmap = CreateCompatibleBitmap(pane, client.right, client.bottom);
-    if (g_paneImage.bitmap == nullptr) return false;
-    g_paneImage.width = client.right;
-    g_paneImage.height = client.bottom;
+bool DrawPaneImage(EditorState& editor, HDC pane, const RECT& client, const ImagePlacement& place,
+                   ARGB background) {
+  PaneImage& paneImage = editor.paneImage;
+  if (paneImage.bitmap == nullptr || paneImage.width != client.right ||
+      paneImage.height != client.bottom) {
+    DropPaneImage(editor);
+    paneImage.bitmap = CreateCompatibleBitmap(pane, client.right, client.bottom);
+    if (paneImage.bitmap == nullptr) return false;
+    paneImage.width = client.right;
+    paneImage.height = client.bottom;
   }
-  const PaneImageDc image(pane);
+  const PaneImageDc image(pane, paneImage);
   if (image.get() == nullptr) return false;
   GdiGraphics graphics(image.get());
   graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
   graphics.Clear(background);
   graphics.ResetClip();
-  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.screenPreview;
+  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
   graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
-  g_paneImage.current = true;
+  paneImage.current = true;
   return true;
 }
 
 // Puts the pane image back over the old outline: a strip along each edge,
 // a pixel wider on each side than the line.
-void EraseOutline(HDC pane, const Rect& old) {
-  const PaneImageDc image(pane);
+void EraseOutline(const EditorState& editor, HDC pane, const Rect& old) {
+  const PaneImageDc image(pane, editor.paneImage);
   const RECT strips[] = {
       {old.x - 1, old.y - 1, old.x + old.width + 2, old.y + 2},
       {old.x - 1, old.y + old.height - 1, old.x + old.width + 2, old.y + old.height + 2},
@@ -140,70 +128,69 @@ void EraseOutline(HDC pane, const Rect& old) {
   }
 }
 
-void PaintPicture(HDC pane, WPARAM kind, ARGB background) {
-  EditorState& editor = Editor();
+void PaintPicture(EditorState& editor, HDC pane, WPARAM kind, ARGB background) {
+  GdiBitmap& source = editor.Source();
+  const PaneImage& paneImage = editor.paneImage;
   RECT client;
   GetClientRect(editor.pane, &client);
   const ImagePlacement place =
-      PlaceImage(client.right, client.bottom, static_cast<int32_t>(editor.source.Width()),
-                 static_cast<int32_t>(editor.source.Height()));
-  const bool imageKept = g_paneImage.current && g_paneImage.width == client.right &&
-                         g_paneImage.height == client.bottom;
+      PlaceImage(client.right, client.bottom, static_cast<int32_t>(source.Width()),
+                 static_cast<int32_t>(source.Height()));
+  const bool imageKept = paneImage.current && paneImage.width == client.right &&
+                         paneImage.height == client.bottom;
   if (!editor.panePreview && !editor.resizePending && place.fit.width > 0) {
     Size exact = place.fit;
-    FitImage(editor.screenPreview, exact, &editor.panePreview, true);
+    FitImage(editor.picture->screenPreview, exact, &editor.panePreview, true);
   }
   editor.resizePending = false;
-  const bool viewOnly = Settings().options.ViewOnlyImages;
+  const bool viewOnly = editor.options.viewOnly;
   const Rect outline = viewOnly ? Rect{} : ImageToPane(editor.crop, place);
 
   if (kind == SELECTION_REPAINT && imageKept) {
-    EraseOutline(pane, editor.screen);
+    EraseOutline(editor, pane, editor.screen);
   } else {
-    if (!DrawPaneImage(pane, client, place, background)) return;
-    const PaneImageDc image(pane);
+    if (!DrawPaneImage(editor, pane, client, place, background)) return;
+    const PaneImageDc image(pane, paneImage);
     BitBlt(pane, 0, 0, client.right, client.bottom, image.get(), 0, 0, SRCCOPY);
   }
   if (HasOutline(outline)) {
     editor.screen = outline;
     GdiGraphics graphics(pane);
-    DrawSelection(graphics, outline);
+    DrawSelection(editor, graphics, outline);
   }
 }
 
 }  // namespace
 
-void DropPaneImage() {
-  if (g_paneImage.bitmap != nullptr) DeleteObject(g_paneImage.bitmap);
-  g_paneImage = PaneImage{};
+void DropPaneImage(EditorState& editor) {
+  if (editor.paneImage.bitmap != nullptr) DeleteObject(editor.paneImage.bitmap);
+  editor.paneImage = PaneImage{};
 }
 
-void RepaintEditor(WPARAM kind) {
-  EditorState& editor = Editor();
+void RepaintEditor(EditorState& editor, WPARAM kind) {
   if (kind == OUTLINE_ONLY) {
-    if (!editor.ready || !editor.source || !HasOutline(editor.screen)) return;
+    if (!editor.ready || !editor.HasPicture() || !HasOutline(editor.screen)) return;
     GdiGraphics graphics(editor.pane);
-    DrawSelection(graphics, editor.screen);
+    DrawSelection(editor, graphics, editor.screen);
     return;
   }
   // No animation step may run in the middle of the repaint.
   SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, PUSHED_AWAY, nullptr);
   const HDC pane = GetDC(editor.pane);
-  const ARGB background = BackgroundColour();
-  if (!editor.ready || !editor.source) {
+  const ARGB background = BackgroundColour(editor);
+  if (!editor.ready || !editor.HasPicture()) {
     GdiGraphics graphics(pane);
     graphics.Clear(background);
   } else {
-    PaintPicture(pane, kind, background);
+    PaintPicture(editor, pane, kind, background);
   }
   ReleaseDC(editor.pane, pane);
   SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, ANIMATION_PERIOD, nullptr);
 }
 
-void AnimateOutline() {
-  EditorState& editor = Editor();
-  const Options& options = Settings().options;
-  if (options.ViewOnlyImages || !options.EnhancedSelection || editor.drag.active) return;
+void AnimateOutline(EditorState& editor) {
+  const EditorOptions& options = editor.options;
+  if (options.viewOnly || !options.enhancedSelection || editor.drag.active) return;
   SetTimer(editor.pane, IDT_OUTLINE_ANIMATION, PUSHED_AWAY, nullptr);
   editor.antsPhase = NextAntsPhase(editor.antsPhase);
   SendMessageW(editor.pane, WM_EDITOR_REPAINT, OUTLINE_ONLY, 0);

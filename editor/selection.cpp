@@ -2,33 +2,29 @@
 // the hit zones and cursors, the mouse drag, the keys and the rotation.
 #include <windowsx.h>
 
-#include "editor/editor.h"
 #include "editor/editor_state.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 
-SelectionContext CurrentSelectionContext() {
-  EditorState& editor = Editor();
-  const Options& options = Settings().options;
-  return {static_cast<int32_t>(editor.source.Width()),
-          static_cast<int32_t>(editor.source.Height()),
-          options.ResizeRatioMode,
-          options.ResizeRatioWidth,
-          options.ResizeRatioHeight,
+SelectionContext CurrentSelectionContext(const EditorState& editor) {
+  const EditorOptions& options = editor.options;
+  const bool shown = editor.HasPicture();
+  return {shown ? static_cast<int32_t>(editor.picture->source.Width()) : 0,
+          shown ? static_cast<int32_t>(editor.picture->source.Height()) : 0,
+          options.ratioMode,
+          options.ratioWidth,
+          options.ratioHeight,
           editor.ratioSwapped};
 }
 
 namespace {
 
-bool CanWorkOnSelection() {
-  const EditorState& editor = Editor();
-  return !Settings().options.ViewOnlyImages && editor.ready && editor.source;
+bool CanWorkOnSelection(const EditorState& editor) {
+  return !editor.options.viewOnly && editor.ready && editor.HasPicture();
 }
 
-void HitTestSelection() {
-  EditorState& editor = Editor();
+void HitTestSelection(EditorState& editor) {
   editor.drag.hoverZone = ZONE_NONE;
-  if (!CanWorkOnSelection()) return;
+  if (!CanWorkOnSelection(editor)) return;
   POINT origin = {editor.screen.x, editor.screen.y};
   ClientToScreen(editor.pane, &origin);
   POINT cursor;
@@ -38,59 +34,46 @@ void HitTestSelection() {
 }
 
 // Runs one step of a drag: one or two updates, at most one repaint.
-void DragTo(int32_t x, int32_t y) {
-  const EditorDrag& drag = Editor().drag;
+void DragTo(EditorState& editor, int32_t x, int32_t y) {
+  const EditorDrag& drag = editor.drag;
   SelectionCall calls[2];
-  const bool freeMode = Settings().options.ResizeRatioMode == RATIO_MODE_FREE;
+  const bool freeMode = editor.options.ratioMode == RATIO_MODE_FREE;
   const int count = DragCalls(drag.zone, freeMode, drag.startRect, x - drag.startX, y - drag.startY,
                               drag.scale, calls);
   bool changed = false;
   for (int i = 0; i < count; ++i) {
     const unsigned force = i > 0 && changed ? FORCE_NOTIFY : 0u;
-    changed = UpdateSelection(calls[i].value, calls[i].field, calls[i].flags | force);
+    changed = UpdateSelection(editor, calls[i].value, calls[i].field, calls[i].flags | force);
   }
 }
 
 }  // namespace
 
-bool UpdateSelection(int32_t value, SelectionField field, unsigned flags) {
-  EditorState& editor = Editor();
-  if (Settings().options.ViewOnlyImages || (!editor.ready && (flags & BEFORE_READY) == 0) ||
-      !editor.source) {
+bool UpdateSelection(EditorState& editor, int32_t value, SelectionField field, unsigned flags) {
+  if (editor.options.viewOnly || (!editor.ready && (flags & BEFORE_READY) == 0) ||
+      !editor.HasPicture()) {
     return false;
   }
   const bool changed =
-      ApplySelectionChange(editor.crop, value, field, flags, CurrentSelectionContext());
+      ApplySelectionChange(editor.crop, value, field, flags, CurrentSelectionContext(editor));
   if ((flags & NO_NOTIFY) != 0) return changed;
   if (changed || (flags & FORCE_NOTIFY) != 0) {
     SendMessageW(editor.pane, WM_EDITOR_REPAINT, 1, 0);
     SendMessageW(editor.pane, WM_SETCURSOR, 0, 0);
-    NotifyParent(EDITOR_CHANGED);
+    NotifyParent(editor, EDITOR_CHANGED);
   }
   return changed;
 }
 
-void RefreshSelection() { UpdateSelection(0, SelectionField::X, NO_NOTIFY | BEFORE_READY); }
-
-void RotateSelection() {
-  // The ratio turns with the rectangle; otherwise the transposed rectangle
-  // would be cut back to the old ratio.
-  EditorState& editor = Editor();
-  if (Settings().options.ViewOnlyImages || !editor.ready || !editor.source) return;
-  editor.ratioSwapped = !editor.ratioSwapped;
-  UpdateSelection(0, SelectionField::None, 0);
-}
-
-LRESULT OnEditorSetCursor() {
-  HitTestSelection();
-  const EditorDrag& drag = Editor().drag;
+LRESULT OnEditorSetCursor(EditorState& editor) {
+  HitTestSelection(editor);
+  const EditorDrag& drag = editor.drag;
   const int zone = drag.active ? drag.zone : drag.hoverZone;
   SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(ZoneCursor(zone))));
   return TRUE;
 }
 
-void OnEditorButtonDown(LPARAM point) {
-  EditorState& editor = Editor();
+void OnEditorButtonDown(EditorState& editor, LPARAM point) {
   SetFocus(editor.pane);
   EditorDrag& drag = editor.drag;
   if ((drag.hoverZone & ZONE_INSIDE) == 0) return;
@@ -103,40 +86,38 @@ void OnEditorButtonDown(LPARAM point) {
   SetCapture(editor.pane);
 }
 
-void OnEditorMouseMove(LPARAM point) {
-  if (!Editor().drag.active) return;
-  DragTo(GET_X_LPARAM(point), GET_Y_LPARAM(point));
+void OnEditorMouseMove(EditorState& editor, LPARAM point) {
+  if (!editor.drag.active) return;
+  DragTo(editor, GET_X_LPARAM(point), GET_Y_LPARAM(point));
 }
 
-void EndEditorDrag() {
-  EditorDrag& drag = Editor().drag;
+void EndEditorDrag(EditorState& editor) {
+  EditorDrag& drag = editor.drag;
   if (!drag.active) return;
   drag.active = false;
   ReleaseCapture();
 }
 
-void OnEditorButtonUp() { EndEditorDrag(); }
+void OnEditorButtonUp(EditorState& editor) { EndEditorDrag(editor); }
 
-void OnEditorCancel() {
-  EditorState& editor = Editor();
+void OnEditorCancel(EditorState& editor) {
   if (!editor.drag.active) return;
-  EndEditorDrag();
+  EndEditorDrag(editor);
   editor.crop = editor.drag.startRect;
-  UpdateSelection(0, SelectionField::X, FORCE_NOTIFY);
+  UpdateSelection(editor, 0, SelectionField::X, FORCE_NOTIFY);
 }
 
-void OnEditorKeyDown(WPARAM key) {
-  EditorState& editor = Editor();
+void OnEditorKeyDown(EditorState& editor, WPARAM key) {
   if (key == VK_SHIFT) {
     editor.shiftDown = true;
     return;
   }
   SelectionCall call;
   if (KeySelectionCall(static_cast<int>(key), editor.shiftDown, call)) {
-    UpdateSelection(call.value, call.field, call.flags);
+    UpdateSelection(editor, call.value, call.field, call.flags);
   }
 }
 
-void OnEditorKeyUp(WPARAM key) {
-  if (key == VK_SHIFT) Editor().shiftDown = false;
+void OnEditorKeyUp(EditorState& editor, WPARAM key) {
+  if (key == VK_SHIFT) editor.shiftDown = false;
 }

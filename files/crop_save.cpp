@@ -21,9 +21,20 @@ namespace {
 constexpr GUID ENCODER_QUALITY = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
 
-bool Fail(int label, const wchar_t* argument) {
-  ReportError(label, argument, MB_ICONERROR);
+bool Fail(ErrorReport& error, int label, const wchar_t* argument) {
+  FillReport(error, label, argument, MB_ICONERROR);
   return false;
+}
+
+// The new file's bytes reach the disk before it replaces the old one: a
+// power cut must not leave an empty target.
+bool FlushToDisk(const wchar_t* path) {
+  const HANDLE file =
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = FlushFileBuffers(file) != FALSE;
+  CloseHandle(file);
+  return flushed;
 }
 
 bool IsFolder(const wchar_t* path) {
@@ -73,48 +84,52 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop, bool upright) {
 // the target's place: an existing target changes only once its successor is
 // whole, and a failure leaves it exactly as it was.
 bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encoder,
-                     const Gdiplus::EncoderParameters* parameters) {
+                     const Gdiplus::EncoderParameters* parameters, ErrorReport& error) {
   PathBuffer temporary;
-  if (!ReserveFileBeside(target, temporary)) return Fail(LBL_IMAGE_SAVE_ERROR, target);
-  if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok) {
+  if (!ReserveFileBeside(target, temporary)) return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
+  if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok ||
+      !FlushToDisk(temporary)) {
     DeleteFileW(temporary);
-    return Fail(LBL_IMAGE_SAVE_ERROR, target);
+    return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
   }
   bool blocked = false;
   if (MoveIntoPlace(temporary, target, blocked)) return true;
   // A file in the way is the old target that would not go; anything else
   // (a folder of that name, a name the system refuses) is a failed write.
-  return Fail(blocked ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
+  return Fail(error, blocked ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
 }
 
 }  // namespace
 
-bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
-              const SaveOptions& options) {
-  LastError().icon = MB_ICONERROR;
+GdiBitmap CutCrop(GdiBitmap& source, const Rect& area, const SaveOptions& options,
+                  ErrorReport& error) {
   const Gdiplus::PixelFormat pixelFormat = source.ImagePixelFormat();
   GdiBitmap crop = source.CloneArea(area.x, area.y, area.width, area.height, pixelFormat);
   if (!crop) {
     wchar_t size[32];
     std::swprintf(size, std::size(size), L"%d x %d", area.width, area.height);
-    return Fail(LBL_GDIPLUS_RESIZE_ERROR, size);
+    Fail(error, LBL_GDIPLUS_RESIZE_ERROR, size);
+    return crop;
   }
+  if (options.copyProperties) CarryPropertyItems(source, crop, options.upright);
+  return crop;
+}
 
+bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& options,
+               ErrorReport& error) {
   const wchar_t* extension = PathFindExtensionW(target);
   const SaveFormat format = SaveFormatFor(extension);
   CLSID encoder;
   if (!FindEncoder(format.mime, encoder)) {
     TextBuffer name;
     EncoderFormatName(extension, name);
-    return Fail(LBL_ENCODER_NOT_FOUND, name);
+    return Fail(error, LBL_ENCODER_NOT_FOUND, name);
   }
 
   const wchar_t* folder = options.destinationFolder;
   if (!IsFolder(folder) && SHCreateDirectoryExW(nullptr, folder, nullptr) != ERROR_SUCCESS) {
-    return Fail(LBL_FOLDER_CREATE_ERROR, folder);
+    return Fail(error, LBL_FOLDER_CREATE_ERROR, folder);
   }
-
-  if (options.copyProperties) CarryPropertyItems(source, crop, options.upright);
 
   Gdiplus::EncoderParameters parameters = {};
   ULONG quality = 0;
@@ -126,7 +141,8 @@ bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
     parameters.Parameter[0].Type = format.quality->valueType;
     parameters.Parameter[0].Value = &quality;
   }
-  return WriteAndReplace(crop, target, encoder, format.quality != nullptr ? &parameters : nullptr);
+  return WriteAndReplace(crop, target, encoder, format.quality != nullptr ? &parameters : nullptr,
+                         error);
 }
 
 bool FindEncoder(const wchar_t* mime, CLSID& encoder) {
@@ -156,10 +172,3 @@ bool MakeUniqueTargetPath(const wchar_t* folder, const wchar_t* fileName, PathBu
          !PathIsRelativeW(path);
 }
 
-bool DeleteFileForced(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-  if (DeleteFileW(path)) return true;
-  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path, attributes);
-  return false;
-}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/error_report.h"
 #include "base/gdiplus_objects.h"
 #include "base/geometry.h"
 #include "base/text.h"
@@ -14,11 +15,19 @@ struct SaveOptions {
   bool upright = false;              // the source was turned by its orientation tag
 };
 
-// Writes `crop` of `source`, unscaled, to `target` in the format its
-// extension names. An existing target is replaced only by a complete new
-// file. False with the error report filled.
-bool SaveCrop(GdiBitmap& source, const Rect& crop, const wchar_t* target,
-              const SaveOptions& options);
+// Cuts `crop` out of `source`, unscaled and in its pixel format, with the
+// source's property items and ours when the options ask for them: a memory
+// copy made on the window thread, so that no other thread ever reads the
+// picture the editor shows. Empty, with `error` filled, on failure.
+GdiBitmap CutCrop(GdiBitmap& source, const Rect& crop, const SaveOptions& options,
+                  ErrorReport& error);
+
+// Writes a cut crop to `target` in the format its extension names, making
+// the destination folder when it is missing. An existing target is replaced
+// only by a complete new file, on the disk before it takes the target's
+// place. False with `error` filled.
+bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& options,
+               ErrorReport& error);
 
 // The encoder of a MIME type ("image/jpeg"), compared ignoring case.
 bool FindEncoder(const wchar_t* mime, CLSID& encoder);
@@ -27,5 +36,3 @@ bool FindEncoder(const wchar_t* mime, CLSID& encoder);
 // file and keeps the extension.
 bool MakeUniqueTargetPath(const wchar_t* folder, const wchar_t* fileName, PathBuffer& path);
 
-// Deletes a file whatever its attributes; a file that stays keeps them.
-bool DeleteFileForced(const wchar_t* path);

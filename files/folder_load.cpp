@@ -55,10 +55,10 @@ struct TileJob {
   std::atomic<size_t> next{0};
   TileRules rules;
   TileWorkers workers;
-  const std::atomic<bool>* cancel;
-  // Set when the walk gave up waiting: late tiles are deleted by their
-  // makers.
-  bool abandoned = false;
+  // Set when the walk ends or gives up waiting: the tile threads stop, and
+  // late tiles are deleted by their makers. The threads read nothing else
+  // of the walk's: they may outlive it.
+  std::atomic<bool> abandoned{false};
   std::mutex lock;
   std::condition_variable finished;
 };
@@ -66,10 +66,10 @@ struct TileJob {
 void MakeTiles(std::shared_ptr<TileJob> job) {
   for (;;) {
     const size_t index = job->next++;
-    if (index >= job->paths.size() || (job->cancel != nullptr && job->cancel->load())) break;
+    if (index >= job->paths.size() || job->abandoned.load()) break;
     const HBITMAP tile = job->workers.make(job->paths[index].c_str(), job->rules);
     std::lock_guard<std::mutex> hold(job->lock);
-    if (job->abandoned) {
+    if (job->abandoned.load()) {
       if (tile != nullptr) DeleteObject(tile);
       break;
     }
@@ -105,11 +105,10 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 }  // namespace
 
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
-  const PictureHeader header = ReadPictureHeader(path);
-  if (!header.decodable) return nullptr;
-  GdiBitmap image = GdiBitmap::FromFile(path);
+  StoredPicture stored = DecodeStored(path);
+  GdiBitmap& image = stored.bitmap;
   if (!image) return nullptr;
-  const int orientation = rules.upright ? header.orientation : 1;
+  const int orientation = rules.upright ? stored.orientation : 1;
   const bool swap = OrientationSwapsSides(orientation);
   const uint32_t width = swap ? image.Height() : image.Width();
   const uint32_t height = swap ? image.Width() : image.Height();
@@ -130,7 +129,6 @@ void WalkFolderTiles(const wchar_t* folder, const TileRules& rules, const std::a
   job->done.assign(found, false);
   job->rules = rules;
   job->workers = workers;
-  job->cancel = cancel;
   const int threads = ThreadCount(workers.threads, found);
   int started = 0;
   for (int i = 0; i < threads; ++i)
@@ -152,7 +150,7 @@ void WalkFolderTiles(const wchar_t* folder, const TileRules& rules, const std::a
     hold.lock();
     if (Cancelled(cancel)) break;
   }
-  job->abandoned = true;
+  job->abandoned.store(true);
   for (HBITMAP& tile : job->tiles) {
     if (tile != nullptr) DeleteObject(tile);
     tile = nullptr;

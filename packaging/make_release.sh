@@ -20,7 +20,9 @@ python3 "$root/packaging/make_installer_includes.py" "$root/ui/english_labels.cp
   "$root/resources/lang" "$stage" "$output/includes"
 python3 "$root/resources/make_about_header.py" "$root/resources/trimlet.ico" \
   "$output/includes/side.bmp" side
-makensis -V2 -WX -DVERSION="$version" -DINCLUDES="$output/includes" \
+# makensis crashes on the non-ASCII name of a language file under the
+# plain POSIX locale of a minimal system; C.UTF-8 is built into the C library.
+LC_ALL=C.UTF-8 makensis -V2 -WX -DVERSION="$version" -DINCLUDES="$output/includes" \
   -DICON="$root/resources/trimlet.ico" -DOUTFILE="$output/Trimlet-$version-setup.exe" \
   "$root/packaging/trimlet.nsi"
 

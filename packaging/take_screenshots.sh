@@ -26,8 +26,13 @@ setting Layout MainWindowWidth REG_DWORD 900
 setting Layout MainWindowHeight REG_DWORD 620
 setting Options DestinationFolder REG_SZ 'C:\users\Public\Pictures\Cropped'
 
-# A window's picture, found by its title.
+# A window's picture, found by its title once it is there: import would
+# otherwise wait for a click on the window it cannot find.
 shot() {  # NAME TITLE
+  for _ in $(seq 100); do
+    xwininfo -display "$DISPLAY" -name "$2" > /dev/null 2>&1 && break
+    sleep 0.2
+  done
   sleep 1
   import -display "$DISPLAY" -window "$2" "$output/$1.png"
 }

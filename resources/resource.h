@@ -262,14 +262,14 @@
 #define WM_SOURCE_CHANGED 0x8005
 // WM_APP + 6: Options dialog to itself
 #define WM_SHOW_SELECTED_PAGE 0x8006
-// WM_APP + 7: a busy worker -> its dialog, sent; lParam = the step to run
-#define WM_BUSY_STEP 0x8007
 // WM_APP + 8: to the main window, posted; builds the picture's shell menu
 #define WM_BUILD_SHELL_MENU 0x8008
-// WM_APP + 9: a busy worker -> its dialog, posted when the task is over
+// WM_APP + 9: a busy worker -> its dialog, posted when the task is over; the
+// dialog ends only when its task has
 #define WM_BUSY_DONE 0x8009
-// WM_APP + 10: a busy worker -> its dialog, sent; wParam = done, lParam = of how many
-#define WM_BUSY_PROGRESS 0x800A
+// WM_APP + 10: a busy worker -> its dialog, posted; the dialog shows the step
+// and progress that its run holds
+#define WM_BUSY_UPDATE 0x800A
 
 // ---------------------------------------------------------------------------
 // Timers

@@ -2,7 +2,7 @@
 
 // Every text the user sees is one of these labels. The value is also the
 // label's key in the "LABELS" section of a language file, written with four
-// digits ("0000" ... "0117"), so the numbers must never change.
+// digits ("0000", "0001", ...), so the numbers must never change.
 // Prefixes: LBL_TT_ for toolbar tooltips, LBL_MENU_ for top-level menus,
 // LBL_TAB_ for the tabs of the Options dialog.
 enum LabelId : int {

@@ -47,11 +47,11 @@ void ShowSelectedPage(HWND dialog, OptionsRun& run) {
   }
 }
 
-void SelectPage(HWND dialog, OptionsRun& run, int page) {
+void SelectPage(HWND dialog, int page) {
   // The focused tab too: the tab control selects it when it takes the focus.
   SendMessageW(Tabs(dialog), TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
   SendMessageW(Tabs(dialog), TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-  ShowSelectedPage(dialog, run);
+  SendMessageW(dialog, WM_SHOW_SELECTED_PAGE, 0, 0);
 }
 
 // The pages fill the tab control's display area, whatever the font and
@@ -84,7 +84,7 @@ LRESULT CALLBACK PageKeyHook(int code, WPARAM wParam, LPARAM lParam) {
     const int step = GetKeyState(VK_SHIFT) < 0 ? PAGE_COUNT - 1 : 1;
     const int next = (run->tab + step) % PAGE_COUNT;
     SetFocus(Tabs(g_pageKeys.dialog));
-    SelectPage(g_pageKeys.dialog, *run, next);
+    SelectPage(g_pageKeys.dialog, next);
     return TRUE;
   }
   return CallNextHookEx(g_pageKeys.hook, code, wParam, lParam);
@@ -106,7 +106,7 @@ void OnInitDialog(HWND dialog, OptionsRun& run) {
   }
   SetDialogLabels(dialog, kLabels);
   PlacePages(dialog, run);
-  SelectPage(dialog, run, run.tab);
+  SelectPage(dialog, run.tab);
   CentreOnParent(dialog);
   SetFocus(run.pages[run.tab]);
   g_pageKeys = {SetWindowsHookExW(WH_MSGFILTER, PageKeyHook, nullptr, GetCurrentThreadId()),
@@ -115,7 +115,7 @@ void OnInitDialog(HWND dialog, OptionsRun& run) {
 
 void ShowFault(HWND dialog, OptionsRun& run, int label) {
   ShowMessage(dialog, LabelText(label), MB_OK | MB_ICONWARNING);
-  SelectPage(dialog, run, FOLDERS_PAGE);
+  SelectPage(dialog, FOLDERS_PAGE);
   const HWND folder = GetDlgItem(run.pages[FOLDERS_PAGE], IDC_OPT_FOLDERS_DEST_FOLDER);
   SendMessageW(folder, EM_SETSEL, 0, -1);
   SetFocus(folder);

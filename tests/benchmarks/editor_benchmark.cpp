@@ -15,6 +15,7 @@
 #include "app/open_folder.h"
 #include "base/text.h"
 #include "editor/editor.h"
+#include "editor/picture_decode.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
@@ -64,7 +65,7 @@ double SaveAndGoOn(const std::wstring& picture, int count, DWORD thinkMs, bool d
   std::vector<double> steps;
   for (int i = 1; i < count; ++i) {
     Sleep(thinkMs);
-    if (!decodeAhead) PrefetchEditorImage(nullptr);
+    if (!decodeAhead) PictureEditor().DecodeAhead(nullptr);
     steps.push_back(Time([] {
       SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_NEXT, 0);
       PumpMessages();
@@ -98,16 +99,19 @@ int main(int argc, char** argv) {
 
   std::vector<double> loads, firstPaints, fullPaints, moves, worstMoves, repaints;
   for (int run = 0; run < repeats; ++run) {
-    loads.push_back(Time([&] { LoadEditorImage(picture.c_str()); }));
-    SetEditorReady();
+    Editor& editor = PictureEditor();
+    loads.push_back(
+        Time([&] { editor.Show(DecodePicture(picture.c_str(), editor.Request())); }));
+    editor.SetReady();
     firstPaints.push_back(Time([] { SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0); }));
     fullPaints.push_back(Time([] { SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0); }));
-    UpdateSelection(3000, SelectionField::Width, SET_VALUE);
+    editor.UpdateSelection(3000, SelectionField::Width, SET_VALUE);
     double worst = 0;
-    const double all = Time([&worst] {
+    const double all = Time([&worst, &editor] {
       for (int i = 0; i < MOVES; ++i) {
         const int step = i < MOVES / 2 ? 8 : -8;
-        worst = std::max(worst, Time([step] { UpdateSelection(step, SelectionField::X, 0); }));
+        worst = std::max(worst,
+                         Time([step, &editor] { editor.UpdateSelection(step, SelectionField::X, 0); }));
       }
     });
     moves.push_back(all / MOVES);
@@ -132,7 +136,7 @@ int main(int argc, char** argv) {
   std::printf("GOAL selection repaint alone                 %8.2f ms (under 2), %.2f of a full one\n",
               median(repaints), median(repaints) / median(fullPaints));
 
-  LoadEditorImage(nullptr);
+  PictureEditor().Show(nullptr);
   constexpr int SERIES = 20;
   constexpr DWORD FRAMING_MS = 1000;
   const double before = SaveAndGoOn(picture, SERIES, FRAMING_MS, false);

@@ -3,7 +3,10 @@
 // destination emptied as it goes, with the program's handles, GDI objects
 // and memory read from the process every so often. What matters is that
 // they stay flat.
-//   soak_benchmark [STEPS]     (10000 unless told)
+//   soak_benchmark [STEPS] [commands]    (10000 unless told)
+// The steps are the keys a user presses, or with "commands" the menu
+// commands posted as WM_COMMAND by another program, each as soon as the
+// program has taken the one before.
 #include <windows.h>
 #include <psapi.h>
 
@@ -58,6 +61,7 @@ void Print(int step, const Figures& figures) {
 
 int main(int argc, char** argv) {
   const int steps = argc > 1 ? std::atoi(argv[1]) : DEFAULT_STEPS;
+  const bool commands = argc > 2 && std::string(argv[2]) == "commands";
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletSoakSource");
@@ -73,17 +77,23 @@ int main(int argc, char** argv) {
     std::printf("the program did not show the first picture\n");
     return 1;
   }
-  std::printf("%d Save and go on steps on %d pictures of 640 x 480\n", steps, PICTURES);
+  std::printf("%d Save and go on steps on %d pictures of 640 x 480, by %s\n", steps, PICTURES,
+              commands ? "posted commands" : "keys");
   std::printf("    step   handles GDI objects user objects working set MB  private MB\n");
   const Figures first = Read(trimlet.Id());
   Print(0, first);
   Figures last = first;
   int index = 0;
   for (int step = 1; step <= steps; ++step) {
-    // Keys, as a user presses them; at the last picture, back to the first.
+    // Save and go on; at the last picture, back to the first.
     const bool more = index < PICTURES - 1;
-    trimlet.Press({static_cast<WORD>(more ? VK_CONTROL : VK_MENU),
-                   static_cast<WORD>(more ? VK_RIGHT : VK_UP)});
+    if (commands) {
+      PostMessageW(trimlet.window, WM_COMMAND, more ? IDM_IMAGE_SAVE_NEXT : IDM_IMAGE_MOVE_FIRST,
+                   0);
+    } else {
+      trimlet.Press({static_cast<WORD>(more ? VK_CONTROL : VK_MENU),
+                     static_cast<WORD>(more ? VK_RIGHT : VK_UP)});
+    }
     index = more ? index + 1 : 0;
     const std::wstring position = std::to_wstring(index + 1) + L" / " + std::to_wstring(PICTURES);
     if (!trimlet.WaitStatus(1, position)) {

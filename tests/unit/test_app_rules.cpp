@@ -37,14 +37,15 @@ TEST_CASE("the command line: a keyword by prefix in any case, the folder trimmed
 }
 
 TEST_CASE("what a command id runs, and the labels of tooltips and menu keys") {
-  // A greyed accelerator runs nothing unless it always runs; other ids than
-  // an accelerator's or a button's pass.
+  // A greyed command runs nothing unless it always runs, by its key, its
+  // button or its menu id (another program's WM_COMMAND); other ids pass.
   const auto run = [](int id) { return CommandToRun(id, OnlyRefresh); };
   CHECK(run(IDM_ACCEL_FOLDER_REFRESH) == IDM_FOLDER_REFRESH);
   CHECK(run(IDM_ACCEL_IMAGE_SAVE_NEXT) == 0);
   CHECK(run(IDM_ACCEL_FILE_OPTIONS) == IDM_FILE_OPTIONS);
   CHECK(run(IDC_TB_REFRESH_SOURCE) == IDM_FOLDER_REFRESH);
-  CHECK(run(IDM_IMAGE_SAVE_ONLY) == IDM_IMAGE_SAVE_ONLY);
+  CHECK(run(IDM_IMAGE_SAVE_ONLY) == 0);
+  CHECK(run(IDC_TB_SAVE_NEXT) == 0);
   CHECK((run(1) == 1 && run(2) == 2));  // not taken for a separator
   CHECK(ToolbarTooltipLabel(IDC_TB_ROTATE) == LBL_TT_ROTATE_SELECTION);
   CHECK(ToolbarTooltipLabel(0) == -1);  // a separator

@@ -86,6 +86,14 @@ HBITMAP SlowFirst(const wchar_t* path, const TileRules& minimum) {
   return MakeThumbnailTile(path, minimum);
 }
 
+// Every picture takes long, and is counted.
+std::atomic<int> g_slowTiles = 0;
+HBITMAP SlowCounted(const wchar_t* path, const TileRules& minimum) {
+  ++g_slowTiles;
+  Sleep(100);
+  return MakeThumbnailTile(path, minimum);
+}
+
 void Walk(const std::wstring& folder, const TileRules& minimum, const TileWorkers& workers,
           Walked& walked) {
   const TileCallback keep = [](const wchar_t* name, HBITMAP tile, void* context) {
@@ -135,6 +143,13 @@ POINT Upright(int orientation, int x, int y) {
 
 ARGB StoredColour(int x, int y) {
   return 0xFF000000u | static_cast<ARGB>(x * 80) << 16 | static_cast<ARGB>(y * 80);
+}
+
+// Cut on the window thread, written by the worker: the save in one call.
+bool SaveCrop(GdiBitmap& source, const Rect& area, const wchar_t* target,
+              const SaveOptions& options) {
+  GdiBitmap crop = CutCrop(source, area, options, LastError());
+  return crop && WriteCrop(crop, target, options, LastError());
 }
 
 }  // namespace
@@ -252,6 +267,16 @@ TEST_CASE("the walk on four threads: a grey tile with its thumbnail to each pict
   DWORD after = 0;
   GetProcessHandleCount(GetCurrentProcess(), &after);
   CHECK(after <= handles);
+
+  // Regression: the tile threads went on reading the caller's cancel flag
+  // after the walk had returned; lowered again (its memory used anew), they
+  // made every tile of the folder. They stop with the walk.
+  Walked stopped;
+  stopped.cancelAfter = 1;
+  Walk(folder.path, {96, 96}, {2, SlowCounted}, stopped);
+  stopped.cancel = false;
+  WaitForBackgroundWork();
+  CHECK(g_slowTiles.load() <= 4);
 }
 
 TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the folder renamed or "

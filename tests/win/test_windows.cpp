@@ -21,6 +21,7 @@
 #include "app/shell_menu.h"
 #include "base/background_work.h"
 #include "editor/editor.h"
+#include "files/folder_monitor.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
 #include "settings/settings.h"
@@ -35,9 +36,9 @@
 namespace {
 
 struct Task final : BusyTask {
-  explicit Task(std::function<void()> step) : run(std::move(step)) {}
-  void Run() override { run(); }
-  std::function<void()> run;
+  explicit Task(std::function<void(BusyReport&)> step) : run(std::move(step)) {}
+  void Run(BusyReport& report) override { run(report); }
+  std::function<void(BusyReport&)> run;
 };
 
 using OptionValues = std::vector<std::pair<const wchar_t*, DWORD>>;
@@ -66,7 +67,7 @@ struct Scene {
     }
     LoadSourceFolder(folder.path.c_str(), L"");
     PumpMessages();
-    REQUIRE(HasEditorImage());
+    REQUIRE(PictureEditor().HasImage());
   }
 };
 
@@ -146,16 +147,15 @@ int CopiesOf(const std::wstring& file) {
 // The tasks check from the worker; doctest takes checks from any thread.
 TEST_CASE("the busy dialog: its worker starts once it shows; Cancel and Minimize") {
   MainWindowFixture fixture;
-  std::atomic<bool> cancel = false;
   bool ran = false;
-  Task task([&] {
+  Task task([&](BusyReport& report) {
     const HWND dialog = BusyDialog();
     ran = true;
     CHECK(GetCurrentThreadId() != GetWindowThreadProcessId(dialog, nullptr));
     CHECK(IsWindowVisible(dialog));
     CHECK_FALSE(IsWindowEnabled(MainWindow()));
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    CHECK(cancel.exchange(false));
+    CHECK(report.Cancelled());
     CHECK_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     CHECK(IsIconic(MainWindow()));
@@ -163,7 +163,7 @@ TEST_CASE("the busy dialog: its worker starts once it shows; Cancel and Minimize
     ShowWindow(MainWindow(), SW_RESTORE);
     CHECK_FALSE(IsWindowEnabled(MainWindow()));
   });
-  CHECK(RunBusy(task, LBL_LOADING_FOLDER, &cancel));
+  CHECK(RunBusy(task, LBL_LOADING_FOLDER, true));
   CHECK(ran);
   CHECK(IsWindowEnabled(MainWindow()));
 }
@@ -176,13 +176,14 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
                                     {L"ResizeRatioWidth", 1},
                                     {L"ResizeRatioHeight", 1}}));
   REQUIRE(WritePicture(folder.File(L"blue.bmp"), 240, 160, 0xFF0000FF, L"image/bmp"));
-  LoadEditorImage(folder.File(L"blue.bmp").c_str());
-  SetEditorReady();
+  Editor& editor = PictureEditor();
+  editor.Show(DecodePicture(folder.File(L"blue.bmp").c_str(), editor.Request()));
+  editor.SetReady();
   SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
   RECT client;
   GetClientRect(EditorPane(), &client);
   const ImagePlacement place = PlaceImage(client.right, client.bottom, 240, 160);
-  const Rect outline = ImageToPane(CropRect(), place);  // 160 x 160 in the middle
+  const Rect outline = ImageToPane(PictureEditor().Crop(), place);  // 160 x 160 in the middle
   REQUIRE((place.scale == 1.0f && outline.x > place.offsetX));
   const int middle = place.offsetY + 80;
   const std::wstring row = Pixels(place.offsetX - 1, middle, 1, 0, 242);
@@ -194,6 +195,7 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
 
   SUBCASE("view-only shows no outline") {
     SetViewOnlyImages(true);
+    ApplyEditorOptions();
     SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
     CHECK(Pixels(place.offsetX - 1, middle, 1, 0, 242) == L"G" + std::wstring(240, L'B') + L"G");
   }
@@ -201,6 +203,7 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
     Options options = Settings().options;
     options.EnhancedSelection = true;
     ReplaceOptions(options, Settings().ContextMenuText);  // as the Options dialog's OK
+    ApplyEditorOptions();
     SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
     const std::wstring edge = Pixels(outline.x + 6, outline.y, 1, 0, 24);
     CHECK(edge.find_first_not_of(L"KW") == std::wstring::npos);
@@ -222,7 +225,7 @@ TEST_CASE("a busy worker that cannot start: nothing shown, saved or listed; the 
   PumpMessages();
   SetWorkerStarter(nullptr);
   CHECK(IsWindowEnabled(MainWindow()));
-  CHECK_FALSE(HasEditorImage());
+  CHECK_FALSE(PictureEditor().HasImage());
   CHECK(StatusText(STATUS_FILE_NAME) == L"b.bmp");
   for (int command :
        {IDM_IMAGE_ROTATE, IDM_IMAGE_SAVE_BACK, IDM_IMAGE_SAVE_ONLY, IDM_IMAGE_SAVE_NEXT}) {
@@ -233,7 +236,7 @@ TEST_CASE("a busy worker that cannot start: nothing shown, saved or listed; the 
 
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_MOVE_FIRST, 0);
   PumpMessages();
-  REQUIRE(HasEditorImage());
+  REQUIRE(PictureEditor().HasImage());
   SetWorkerStarter(failing);
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_ONLY, 0);
   PumpMessages();
@@ -315,7 +318,7 @@ TEST_CASE("leaving view-only puts the selection under its rules") {
   Scene scene({{L"square.bmp", 96, 96}},
               {{L"ResizeRatioWidth", 10}, {L"ResizeRatioHeight", 1}, {L"ViewOnlyImages", 1}});
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_VIEW_ONLY, 0);
-  const Rect crop = CropRect();
+  const Rect crop = PictureEditor().Crop();
   CHECK(crop.width >= 32);
   CHECK(crop.height >= 32);
   CHECK((crop.x >= 0 && crop.y >= 0 && crop.x + crop.width <= 96 && crop.y + crop.height <= 96));
@@ -340,7 +343,7 @@ TEST_CASE("selection repaints after moves and resizes equal a full repaint, pixe
       {-200, SelectionField::Width}, {37, SelectionField::X},       {-11, SelectionField::Y},
       {300, SelectionField::X},      {-90, SelectionField::Height}, {-5000, SelectionField::X},
       {5000, SelectionField::Y},     {123, SelectionField::Width}};
-  for (const auto& [value, field] : steps) UpdateSelection(value, field, 0);
+  for (const auto& [value, field] : steps) PictureEditor().UpdateSelection(value, field, 0);
   const std::vector<COLORREF> moved = PanePixels();
   SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
   CHECK(PanePixels() == moved);
@@ -361,12 +364,12 @@ TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure 
   // b was decoded ahead, then rewritten: the new picture shows.
   REQUIRE(WritePicture(folder.File(L"b.bmp"), 400, 250, 0xFF3070B0, L"image/bmp"));
   Go(IDM_IMAGE_MOVE_NEXT);
-  CHECK(EditorImageSize().width == 400);
+  CHECK(PictureEditor().ImageSize().width == 400);
   // c was decoded ahead, into a temporary copy; the user goes back to the
   // first picture instead, and the copy goes.
   CHECK(CopiesOf(folder.File(L"c.bmp")) == 1);
   Go(IDM_IMAGE_MOVE_FIRST);
-  CHECK(EditorImageSize().width == 300);
+  CHECK(PictureEditor().ImageSize().width == 300);
   CHECK(CopiesOf(folder.File(L"c.bmp")) == 0);
 
   // d is broken before it is decoded ahead: nothing is said until it is
@@ -378,7 +381,7 @@ TEST_CASE("decoded ahead: a changed file read again, a jump drops it, a failure 
   Go(IDM_IMAGE_MOVE_NEXT);
   REQUIRE(boxes.seen.size() == 1);
   CHECK(boxes.seen[0].first.find(folder.File(L"d.jpg")) != std::wstring::npos);
-  CHECK_FALSE(HasEditorImage());
+  CHECK_FALSE(PictureEditor().HasImage());
 }
 
 // Image > System commands: the shell's context menu of the picture shown,
@@ -452,4 +455,200 @@ TEST_CASE(
   CHECK(handler->Release() == 0);
   SetCurrentLanguageFile(L"");
   ReloadLabels();
+}
+
+namespace {
+
+// Runs `intrude` once from the busy dialog's own loop, as it opens and
+// before its worker may start: what another program, the system or the
+// user sends meanwhile.
+class Intrusion {
+ public:
+  explicit Intrusion(std::function<void()> intrude)
+      : answerer_([](HWND dialog) {
+          if (dialog == BusyDialog() && std::exchange(armed_, false)) {
+            SetTimer(nullptr, 0, 10, Intrude);
+          }
+        }) {
+    intrude_ = std::move(intrude);
+    armed_ = true;
+    ResetEvent(go_);
+    SetWorkerStarter([](LPTHREAD_START_ROUTINE routine, void* argument) {
+      held_ = {routine, argument};
+      return CreateThread(
+          nullptr, 0,
+          [](void*) -> DWORD {
+            WaitForSingleObject(go_, INFINITE);
+            return held_.first(held_.second);
+          },
+          nullptr, 0, nullptr);
+    });
+  }
+  ~Intrusion() { SetWorkerStarter(nullptr); }
+
+ private:
+  static void CALLBACK Intrude(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    intrude_();
+    SetEvent(go_);
+  }
+  static inline std::function<void()> intrude_;
+  static inline bool armed_ = false;
+  static inline HANDLE go_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  static inline std::pair<LPTHREAD_START_ROUTINE, void*> held_;
+  DialogAnswerer answerer_;
+};
+
+bool QuitPosted() {
+  MSG quit;
+  return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+// Crops go into a folder of the test's own.
+struct OwnDestination {
+  ScratchFolder folder{L"TrimletOut"};
+  OwnDestination() {
+    Options options = Settings().options;
+    CopyText(options.DestinationFolder, folder.path.c_str());
+    ReplaceOptions(options, Settings().ContextMenuText);
+  }
+};
+
+std::filesystem::path Destination() { return Settings().options.DestinationFolder; }
+
+}  // namespace
+
+// Regression: a command, a drop, a second busy run, a close or a forged
+// private message that arrived during a save ran inside it: a second crop
+// under the next picture's name, a dialog taken from its run, a program
+// that quit with its worker running, a dialog that ended before its task.
+TEST_CASE("whatever arrives during a save waits or is dropped; a close ends the program after it") {
+  Scene scene({{L"a.bmp", 300, 200}, {L"b.bmp", 333, 222}, {L"c.bmp", 300, 200}});
+  OwnDestination out;
+  ScratchFolder other(L"TrimletOther");
+  bool nestedRan = false;
+  const Intrusion intrusion([&] {
+    SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_NEXT, 0);
+    SendMessageW(MainWindow(), WM_SHOW_IMAGE, 0, 0);
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (other.path.size() + 2) * 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, other.path.c_str(), other.path.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    Task nested([&](BusyReport&) { nestedRan = true; });
+    CHECK_FALSE(RunBusy(nested, LBL_SAVING_IMAGE, false));
+    // Another program's messages in our private range carry nothing to trust.
+    for (UINT message = WM_APP; message <= WM_APP + 10; ++message) {
+      PostMessageW(BusyDialog(), message, 0x1234, 0x5678);
+    }
+    SendMessageW(MainWindow(), WM_CLOSE, 0, 0);
+    CHECK(IsWindow(BusyDialog()));
+  });
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_NEXT, 0);
+  CHECK(QuitPosted());
+  PumpMessages();
+  CHECK_FALSE(nestedRan);
+  CHECK(std::distance(std::filesystem::directory_iterator(Destination()), {}) == 1);
+  CHECK(std::filesystem::exists(Destination() / L"a.bmp"));
+  CHECK(ListView_GetSelectionMark(FileList()) == 1);
+  CHECK(PictureEditor().ImageSize() == Size{333, 222});
+  CHECK(std::wstring(SourceFolder()) == scene.folder.path);
+  CHECK(IsWindowEnabled(MainWindow()));
+}
+
+TEST_CASE("a close during a folder load cancels it; the program ends once the load has") {
+  Scene scene({{L"a.bmp", 300, 200}});
+  const Intrusion intrusion([] { SendMessageW(MainWindow(), WM_CLOSE, 0, 0); });
+  LoadSourceFolder(scene.folder.path.c_str(), L"");
+  CHECK(QuitPosted());
+  CHECK(IsWindowEnabled(MainWindow()));
+}
+
+// Regression: the source changed while the overwrite question was open;
+// the reload it asked for ran inside the save, which then wrote nothing and
+// lost the user's frame. The warning and the reload now come after it.
+TEST_CASE("a change of the source during the overwrite question: the frame is saved, then told") {
+  Scene scene({{L"a.bmp", 300, 200}, {L"b.bmp", 300, 200}}, {{L"NotifySourceChanges", 1}});
+  OwnDestination out;
+  WriteTextFile((Destination() / L"a.bmp").wstring(), "old");
+  PictureEditor().UpdateSelection(120, SelectionField::Width, SET_VALUE);
+  const Rect frame = PictureEditor().Crop();
+  std::vector<std::wstring> texts;
+  DialogAnswerer answerer([&](HWND box) {
+    if (box == BusyDialog()) return;
+    texts.push_back(DialogTexts(box));
+    if (texts.size() > 1) {
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+    WriteTextFile(scene.folder.File(L"b.bmp"), "changed by a sync tool");
+    for (int wait = 0; wait < 100 && !SourceChanged(); ++wait) Sleep(20);
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+  });
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_ONLY, 0);
+  REQUIRE(texts.size() == 1);
+  GdiBitmap saved = GdiBitmap::FromFile((Destination() / L"a.bmp").c_str());
+  CHECK(Size{static_cast<int32_t>(saved.Width()), static_cast<int32_t>(saved.Height())} ==
+        Size{frame.width, frame.height});
+  saved.Reset();
+  PumpMessages();
+  REQUIRE(texts.size() == 2);
+  CHECK(texts[1].find(L"modified or deleted") != std::wstring::npos);
+  CHECK_FALSE(SourceChanged());
+}
+
+// Regression: the next picture was decoded on the window thread inside the
+// worker's sent message: the dialog stopped answering, and a resize meanwhile
+// disposed of previews the decode was using.
+TEST_CASE("the busy dialog answers while the next picture decodes; a resize meanwhile is safe") {
+  Scene scene({{L"a.bmp", 300, 200}, {L"b.jpg", 2400, 1600}}, {{L"NotifySourceChanges", 0}});
+  OwnDestination out;
+  WaitForBackgroundWork();
+  // Rewritten after its decode ahead: the worker decodes it anew.
+  REQUIRE(WritePatternPicture(scene.folder.File(L"b.jpg"), 2600, 1700, L"image/jpeg"));
+  static int answeredDuringPreview = 0;
+  static UINT_PTR ticking = 0;
+  const Intrusion intrusion([] {
+    ticking = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (WindowText(GetDlgItem(BusyDialog(), IDC_BUSY_MESSAGE)) !=
+          LabelText(LBL_GENERATING_PREVIEW)) {
+        return;
+      }
+      ++answeredDuringPreview;
+      RECT bounds;
+      GetWindowRect(MainWindow(), &bounds);
+      SetWindowPos(MainWindow(), nullptr, 0, 0, bounds.right - bounds.left - 7,
+                   bounds.bottom - bounds.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+  });
+  SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_SAVE_NEXT, 0);
+  KillTimer(nullptr, ticking);
+  CHECK(answeredDuringPreview > 0);
+  CHECK(PictureEditor().ImageSize() == Size{2600, 1700});
+  PumpMessages();
+  const std::vector<COLORREF> shown = PanePixels();
+  SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
+  CHECK(PanePixels() == shown);
+}
+
+// Regression: Cancel waited for the listing of the destination, for the
+// marks of the pictures done, which a network folder can make slow.
+TEST_CASE("Cancel does not wait for a slow listing of the destination") {
+  Scene scene({{L"a.bmp", 300, 200}});
+  static HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  static std::atomic<bool> listed = false;
+  SetDoneLister([](const wchar_t*, const wchar_t*) {
+    WaitForSingleObject(release, 10000);
+    listed = true;
+    return DoneNames{};
+  });
+  const Intrusion intrusion([] { SendMessageW(BusyDialog(), WM_COMMAND, IDCANCEL, 0); });
+  LoadSourceFolder(scene.folder.path.c_str(), L"");
+  CHECK_FALSE(listed.load());
+  SetEvent(release);
+  SetDoneLister(nullptr);
+  WaitForBackgroundWork();
+  CHECK(listed.load());
 }
