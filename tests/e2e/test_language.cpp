@@ -1,5 +1,6 @@
-// The Language dialog of the real Trimlet.exe: another language at once,
-// back to English, and a new English language file to translate.
+// The Language dialog of the real Trimlet.exe: opened after the file of the
+// language in use was deleted, another language, a new English language file
+// to translate, and English again at once.
 #include <windows.h>
 #include <dlgs.h>
 #include <shlwapi.h>
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr DWORD TIMEOUT = Trimlet::TIMEOUT;
-
 std::wstring Profile(const std::wstring& file, const wchar_t* section, const wchar_t* key) {
   wchar_t text[256] = L"";
   GetPrivateProfileStringW(section, key, L"(none)", text, 256, file.c_str());
@@ -29,28 +28,39 @@ std::wstring Profile(const std::wstring& file, const wchar_t* section, const wch
 
 }  // namespace
 
-TEST_CASE("Language: German at once, a new English file, English again") {
+TEST_CASE("Language: the file in use deleted, German picked, a new English file, English again") {
   RegistrySandbox sandbox;
   ScratchFolder out(L"TrimletLanguage");
+  const std::wstring gone = ProgramBesideTests(L"Lang\\Gone.ini");
+  // Gone even when the test fails: the release is made from this folder.
+  const std::unique_ptr<const std::wstring, void (*)(const std::wstring*)> removed(
+      &gone, [](const std::wstring* path) { DeleteFileW(path->c_str()); });
+  REQUIRE(CopyFileW(ProgramBesideTests(L"Lang\\Deutsch.ini").c_str(), gone.c_str(), FALSE));
   WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LastUsedFolder", out.path);
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile", L"Gone.ini");
   Trimlet trimlet(L"");
-  REQUIRE(trimlet.window != nullptr);
-  CHECK(trimlet.Status(0) == L"No image selected");
+  REQUIRE(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
 
-  // The list has the focus; "Deutsch" sorts first, before "English (default)".
+  // The file of the language in use deleted, its texts stay, and the dialog
+  // opens on what is left. The list has the focus; "Deutsch" sorts first.
+  REQUIRE(DeleteFileW(gone.c_str()));
   trimlet.Press({VK_CONTROL, 'L'});
-  HWND dialog = trimlet.WaitDialog(L"Set language");
+  HWND dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
   REQUIRE(dialog != nullptr);
   trimlet.Press({VK_HOME}, dialog);
   CHECK(DialogTexts(dialog).find(L"Bluecrane") != std::wstring::npos);
   PressKeys({VK_RETURN});
-  CHECK(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
-  CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() == L"Deutsch.ini");
+  CHECK(WaitUntil(
+      [] {
+        return ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile").Text() ==
+               L"Deutsch.ini";
+      },
+      Trimlet::TIMEOUT));
+  REQUIRE(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
 
   // Its link writes the English texts, whatever the language in use, to the
-  // file picked: in the folder used last, its extension added. Cancel picks
-  // none.
+  // file picked: in the folder used last, its extension added.
   trimlet.Press({VK_CONTROL, 'L'});
   dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
   REQUIRE(dialog != nullptr);
@@ -61,7 +71,8 @@ TEST_CASE("Language: German at once, a new English file, English again") {
   const HWND name = GetDlgItem(picker, GetDlgItem(picker, cmb13) != nullptr ? cmb13 : edt1);
   SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"New"));
   PostMessageW(picker, WM_COMMAND, IDOK, 0);
-  CHECK(WaitUntil([&] { return PathFileExistsW(file.c_str()) && !IsWindow(picker); }, TIMEOUT));
+  CHECK(WaitUntil([&] { return PathFileExistsW(file.c_str()) && !IsWindow(picker); },
+                  Trimlet::TIMEOUT));
   CHECK(Profile(file, L"TRANSLATOR", L"TranslatorName") == L"Bluecrane");
   CHECK(Profile(file, L"SETUP", L"LaunchProgram") == L"Launch Trimlet.");
   CHECK(Profile(file, L"LABELS", L"0077") == L"No image selected");
@@ -73,29 +84,7 @@ TEST_CASE("Language: German at once, a new English file, English again") {
          text.find(L"[SETUP]") < text.find(L"[LABELS]")));
   CHECK(std::distance(std::filesystem::directory_iterator(out.path), {}) == 1);
 
-  trimlet.Press({VK_HOME}, dialog);
-  PressKeys({VK_DOWN});
-  PressKeys({VK_RETURN});
-  CHECK(trimlet.WaitStatus(0, L"No image selected"));
-}
-
-// The file of the language in use deleted while the program runs: its texts
-// stay, and the Language dialog opens on what is left.
-TEST_CASE("the language file in use deleted, then the Language dialog opened") {
-  RegistrySandbox sandbox;
-  const std::wstring gone = ProgramBesideTests(L"Lang\\Gone.ini");
-  // Gone even when the test fails: the release is made from this folder.
-  const std::unique_ptr<const std::wstring, void (*)(const std::wstring*)> removed(
-      &gone, [](const std::wstring* path) { DeleteFileW(path->c_str()); });
-  REQUIRE(CopyFileW(ProgramBesideTests(L"Lang\\Deutsch.ini").c_str(), gone.c_str(), FALSE));
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"StartupAskFolder", 0);
-  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LanguageFile", L"Gone.ini");
-  Trimlet trimlet(L"");
-  REQUIRE(trimlet.WaitStatus(0, L"Kein Bild ausgew\u00E4hlt"));
-  REQUIRE(DeleteFileW(gone.c_str()));
-  trimlet.Press({VK_CONTROL, 'L'});
-  const HWND dialog = trimlet.WaitDialog(L"Sprache w\u00E4hlen");
-  REQUIRE(dialog != nullptr);
+  // English, second in the list, at once.
   trimlet.Press({VK_HOME}, dialog);
   PressKeys({VK_DOWN});
   PressKeys({VK_RETURN});

@@ -6,13 +6,19 @@
 #include "tests/support/wide_text.h"
 #include "tests/support/window_driver.h"
 
-TEST_CASE("a first start asks for the source folder; Cancel leaves the window empty") {
+TEST_CASE(
+    "a first start asks for the source folder; Cancel leaves the window empty; F3 with no "
+    "destination says so") {
   RegistrySandbox sandbox;
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
   Trimlet trimlet(L"");
-  CHECK_FALSE(
-      trimlet.Answer(L"Select the folder containing the source files to resize:", IDCANCEL).empty());
+  CHECK_FALSE(trimlet.Answer(L"Select the folder containing the source files to resize:", IDCANCEL)
+                  .empty());
   REQUIRE(trimlet.WaitIdle());
   CHECK(trimlet.Title() == L"Trimlet");
+  trimlet.Press({VK_F3});
+  CHECK(trimlet.Answer(L"not been specified", IDOK) ==
+        L"The destination folder has not been specified. Please select it in the options.|OK");
   CHECK(trimlet.Close() == 0);
 }
 

@@ -28,19 +28,16 @@ std::wstring Made(const wchar_t* kind, int orientation) {
          (kind[0] == L's' ? L".jpg" : L".bmp");
 }
 
-struct Rgb {
-  int r, g, b;
-};
-
-int Distance(Rgb a, Rgb b) {
-  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+// The sum of the differences of the three channels.
+int Distance(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+         std::abs(GetBValue(a) - GetBValue(b));
 }
 
-Rgb PixelOf(GdiBitmap& bitmap, int x, int y) {
+COLORREF PixelOf(GdiBitmap& bitmap, int x, int y) {
   ARGB colour = 0;
   Gdiplus::DllExports::GdipBitmapGetPixel(bitmap.get(), x, y, &colour);
-  return {static_cast<int>(colour >> 16 & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
-          static_cast<int>(colour & 0xFF)};
+  return RGB(colour >> 16 & 0xFF, colour >> 8 & 0xFF, colour & 0xFF);
 }
 
 // What the screen shows of an area of a window of the program, read in the
@@ -65,10 +62,7 @@ class Snapshot {
     DeleteDC(dc_);
     DeleteObject(bitmap_);
   }
-  Rgb At(LONG x, LONG y) const {
-    const COLORREF colour = GetPixel(dc_, x - origin_.x, y - origin_.y);
-    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-  }
+  COLORREF At(LONG x, LONG y) const { return GetPixel(dc_, x - origin_.x, y - origin_.y); }
 
  private:
   POINT origin_;
@@ -107,7 +101,7 @@ int MarkPixels(const Trimlet& trimlet, int index) {
   int count = 0;
   for (LONG y = tile.top; y < tile.bottom; ++y) {
     for (LONG x = tile.left; x < tile.right; ++x) {
-      if (Distance(shown.At(x, y), {78, 154, 6}) < 40) ++count;
+      if (Distance(shown.At(x, y), RGB(78, 154, 6)) < 40) ++count;
     }
   }
   return count;

@@ -17,38 +17,6 @@ std::wstring ProgramBesideTests(const wchar_t* fileName) {
 
 namespace {
 
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  wchar_t className[256] = L"";
-  GetWindowThreadProcessId(window, &owner);
-  GetClassNameW(window, className, 256);
-  if (owner == search->processId && IsWindowVisible(window) &&
-      lstrcmpW(className, search->className) == 0) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM param) {
-  auto* texts = reinterpret_cast<std::wstring*>(param);
-  wchar_t className[64] = L"";
-  wchar_t text[1024] = L"";
-  GetClassNameW(child, className, 64);
-  // WM_GETTEXT is carried across processes; GetWindowText is not.
-  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  if (text[0] == L'\0') return TRUE;
-  std::wstring& into = texts[lstrcmpiW(className, L"Button") == 0 ? 1 : 0];
-  into += (into.empty() ? L"" : L"\n") + std::wstring(text);
-  return TRUE;
-}
-
 // Memory in another process, for the messages whose buffers must be there.
 struct Remote {
   Remote(DWORD processId, SIZE_T size)
@@ -74,20 +42,49 @@ struct Remote {
 }  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
-  WindowSearch search = {processId, className, {}};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+  } search = {processId, className, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) {
+        auto* wanted = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        wchar_t name[256] = L"";
+        GetWindowThreadProcessId(window, &owner);
+        GetClassNameW(window, name, 256);
+        if (owner == wanted->processId && IsWindowVisible(window) &&
+            lstrcmpW(name, wanted->className) == 0) {
+          wanted->found.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
+// WM_GETTEXT is carried across processes; GetWindowText is not.
 std::wstring WindowText(HWND window) {
-  wchar_t text[512] = L"";
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  wchar_t text[1024] = L"";
+  SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
 std::wstring DialogTexts(HWND dialog) {
   std::wstring texts[2];  // statics, buttons
-  EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(texts));
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM param) {
+        wchar_t className[64] = L"";
+        GetClassNameW(child, className, 64);
+        const std::wstring text = WindowText(child);
+        std::wstring& into =
+            reinterpret_cast<std::wstring*>(param)[lstrcmpiW(className, L"Button") == 0];
+        if (!text.empty()) into += (into.empty() ? L"" : L"\n") + text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(texts));
   return texts[0] + L"|" + texts[1];
 }
 

@@ -9,8 +9,11 @@
 //                                  tab, escape or enter
 #include <windows.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -36,21 +39,15 @@ bool SaveAll(DWORD timeoutMs) {
   }
 }
 
-WORD KeyCode(const char* name) {
-  struct Named {
-    const char* name;
-    WORD key;
-  };
-  constexpr Named kKeys[] = {{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT},   {"alt", VK_MENU},
-                             {"tab", VK_TAB},      {"escape", VK_ESCAPE}, {"enter", VK_RETURN}};
-  for (const Named& named : kKeys) {
-    if (std::strcmp(named.name, name) == 0) return named.key;
+WORD KeyCode(const std::string& name) {
+  const std::pair<const char*, WORD> named[] = {{"ctrl", VK_CONTROL},  {"shift", VK_SHIFT},
+                                                {"alt", VK_MENU},      {"tab", VK_TAB},
+                                                {"escape", VK_ESCAPE}, {"enter", VK_RETURN}};
+  for (const auto& [text, key] : named) {
+    if (name == text) return key;
   }
-  const char letter = name[0];
-  if (name[1] == '\0' && ((letter >= 'a' && letter <= 'z') || (letter >= '0' && letter <= '9'))) {
-    return static_cast<WORD>(letter >= 'a' ? letter - 'a' + 'A' : letter);
-  }
-  return 0;
+  if (name.size() != 1 || !std::isalnum(static_cast<unsigned char>(name[0]))) return 0;
+  return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
 }
 
 bool PressChord(HWND main, char** names, int count) {

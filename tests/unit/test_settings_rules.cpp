@@ -178,16 +178,3 @@ TEST_CASE("a failed write rolls the current copy back; steps written whole are k
   CHECK(Numbers(s.saved) == Numbers(s.current));
 }
 
-TEST_CASE("the verb caption is saved as written, whatever the outcome") {
-  Loaded s;
-  CopyText(s.Load().current.ContextMenuText, L"  Open ");
-  CHECK(s.Save());
-  CHECK_TEXT(s.saved.ContextMenuText, L"Open");  // as the registration trimmed it
-  CopyText(s.current.ContextMenuText, L"OPEN");  // compared with regard to case
-  s.store.verbFails = true;
-  CHECK_FALSE(s.Save());
-  CHECK(s.store.writes.back() == L"verb");
-  // A failed registration is removed again: the caption becomes empty.
-  CHECK_TEXT(s.current.ContextMenuText, L"");
-  CHECK_TEXT(s.saved.ContextMenuText, L"");
-}
