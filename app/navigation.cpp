@@ -276,10 +276,11 @@ void LoadListedPicture(int index) {
 
 void OnShowImage(int index) {
   SetShowPending(false);
-  // Only the selected item is shown, whoever posted the message, and never
-  // inside another operation.
-  if (OperationRunning() || index < 0 || index != SelectionMark()) return;
+  // Never inside another operation; and only the selected item is shown,
+  // whoever posted the message. The scope's end runs what waited for it.
+  if (OperationRunning()) return;
   OperationScope operation;
+  if (index < 0 || index != SelectionMark()) return;
   LoadListedPicture(index);
   FinishOperation(true);
 }

@@ -110,9 +110,11 @@ bool HandlePageBackground(HWND page, UINT message, WPARAM wParam, LPARAM lParam,
       return BackgroundBrush(tab, false) != nullptr;
     case WM_CTLCOLORSTATIC:
     case WM_LINK_BACKGROUND: {
+      const HWND control = reinterpret_cast<HWND>(lParam);
+      // Only a control of this page is painted, whoever sent the message.
+      if (!IsChild(page, control)) return false;
       const HBRUSH brush = BackgroundBrush(tab, false);
       if (brush == nullptr) return false;
-      const HWND control = reinterpret_cast<HWND>(lParam);
       const HDC dc = reinterpret_cast<HDC>(wParam);
       RECT place;
       GetWindowRect(control, &place);
