@@ -3,6 +3,7 @@
 // as they were, the destination holds the old file or the whole new one, and
 // no temporary file is left.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -89,84 +90,64 @@ TEST_CASE(
   CHECK(Bytes(source.File(L"p.bmp")) == picture);
 }
 
-TEST_CASE("pictures that change after the listing: emptied, too large to decode, deleted") {
+// Unwatched, the changes stay unnoticed until each picture is shown. (A
+// picture that no longer decodes is told in process, when decoded ahead.)
+TEST_CASE("pictures that change after the listing: too large to decode, deleted") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletChangedSource");
-  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"}) {
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) {
     REQUIRE(WritePatternPicture(source.File(name), 320, 240, L"image/jpeg"));
   }
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"NotifySourceChanges", 0);
+  Started started(source, L"a.jpg");
+  Trimlet& trimlet = started.trimlet;
   // The same JPEG, its frame header saying 30000 x 20000: a decode would
   // need 2.4 GB.
   std::string huge = Bytes(source.File(L"a.jpg"));
   const std::size_t frame = huge.find("\xFF\xC0");
   REQUIRE(frame != std::string::npos);
-  huge.replace(frame + 5, 4, "\x4E\x20\x75\x30");
-  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", source.File(L"out"));
-  // Unwatched, the changes stay unnoticed until each picture is shown.
-  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"NotifySourceChanges", 0);
-
-  Started started(source, L"a.jpg");
-  Trimlet& trimlet = started.trimlet;
-  WriteBytes(source.File(L"b.jpg"), "");
-  WriteBytes(source.File(L"c.jpg"), huge);
-  REQUIRE(DeleteFileW(source.File(L"d.jpg").c_str()));
-  const std::pair<const wchar_t*, const wchar_t*> steps[] = {
-      {L"b.jpg", L"Error loading image"},
-      {L"c.jpg", L"Error loading image"},
-      {L"d.jpg", L"does not exist"},
-  };
-  for (const auto& [name, message] : steps) {
-    CAPTURE(Narrow(name));
+  WriteBytes(source.File(L"b.jpg"), huge.replace(frame + 5, 4, "\x4E\x20\x75\x30"));
+  REQUIRE(DeleteFileW(source.File(L"c.jpg").c_str()));
+  for (const wchar_t* message : {L"Error loading image", L"does not exist"}) {
+    CAPTURE(Narrow(message));
     trimlet.Press({VK_MENU, VK_RIGHT});
     CHECK(started.Says(message));
-    CHECK(trimlet.Status(0) == name);
     // Nothing is shown, so nothing can be saved under the picture's name.
-    CHECK(trimlet.Status(2) != L"320 x 240");
     CHECK_FALSE(ButtonEnabled(trimlet.window, IDC_TB_SAVE_ONLY));
   }
   // The program goes on: the first picture again.
   trimlet.Press({VK_MENU, VK_UP});
   CHECK(trimlet.WaitStatus(2, L"320 x 240"));
-  CHECK(Bytes(source.File(L"c.jpg")) == huge);
-  CHECK(GetFileAttributesW(source.File(L"out").c_str()) == INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_CASE("the source folder renamed or deleted while its pictures load: the program goes on") {
+TEST_CASE("the source folder deleted while its pictures load: the program goes on") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
-  for (const bool deleted : {false, true}) {
-    CAPTURE(deleted);
-    ScratchFolder source(L"TrimletMovedSource");
-    ScratchFolder moved(L"TrimletMovedAway");
-    RemoveDirectoryW(moved.path.c_str());
-    // Forty photo-sized pictures: a load long enough to be interrupted.
-    for (int i = 0; i < 40; ++i) {
-      const std::wstring name = L"p" + std::to_wstring(100 + i) + L".jpg";
-      REQUIRE(WritePatternPicture(source.File(name.c_str()), 2400, 1800, L"image/jpeg"));
-    }
-    const std::string first = Bytes(source.File(L"p100.jpg"));
-    Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
-    REQUIRE(trimlet.WaitDialog(L"Loading folder's images") != nullptr);
-    // A folder with a file open in it cannot always go at once.
-    REQUIRE(WaitUntil(
-        [&] {
-          std::error_code error;
-          if (deleted) {
-            std::filesystem::remove_all(source.path, error);
-            return !error;
-          }
-          return MoveFileW(source.path.c_str(), moved.path.c_str()) != FALSE;
-        },
-        5000));
-    // The pictures listed before cannot be shown: the first says so, and the
-    // program answers again; moved, they are all where they went.
-    CHECK(!trimlet.Answer(L"p100.jpg\" does not exist", IDOK).empty());
-    CHECK(trimlet.WaitIdle());
-    if (!deleted) {
-      CHECK(Bytes(moved.File(L"p100.jpg")) == first);
-      CHECK(Names(moved.path).size() == 40);
-    }
-    CHECK(trimlet.Close() == 0);
+  ScratchFolder source(L"TrimletMovedSource");
+  // Forty photo-sized pictures: a load long enough to be interrupted.
+  for (int i = 0; i < 40; ++i) {
+    const std::wstring name = L"p" + std::to_wstring(100 + i) + L".jpg";
+    REQUIRE(WritePatternPicture(source.File(name.c_str()), 2400, 1800, L"image/jpeg"));
   }
+  Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
+  // Once a picture is listed its bar shows: the folder goes while the walk
+  // is under way.
+  const HWND loading = trimlet.WaitDialog(L"Loading folder's images");
+  REQUIRE(loading != nullptr);
+  const HWND bar = GetDlgItem(loading, IDC_BUSY_PROGRESS);
+  REQUIRE(WaitUntil([&] { return SendMessageW(bar, PBM_GETPOS, 0, 0) > 0; }, Trimlet::TIMEOUT));
+  // A folder with a file open in it cannot always go at once.
+  REQUIRE(WaitUntil(
+      [&] {
+        std::error_code error;
+        std::filesystem::remove_all(source.path, error);
+        return !error;
+      },
+      5000));
+  // The pictures listed cannot be shown: the first says so, and the program
+  // answers again.
+  CHECK(!trimlet.Answer(L"\" does not exist", IDOK).empty());
+  CHECK(trimlet.WaitIdle());
+  CHECK(trimlet.Close() == 0);
 }

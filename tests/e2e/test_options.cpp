@@ -28,11 +28,6 @@ void SetText(HWND control, const std::wstring& text) {
   SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-HWND OpenOptions(const Trimlet& trimlet) {
-  trimlet.Press({VK_CONTROL, 'O'});
-  return trimlet.WaitDialog(L"Ask source at startup");
-}
-
 }  // namespace
 
 TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing") {
@@ -47,59 +42,54 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   Trimlet trimlet(L"/EXPLORE \"" + folder.path + L"\"");
   REQUIRE(trimlet.WaitStatus(3, L"1000 x 667   (0, 166)"));
 
-  // Folders, the page a stored page out of range opens: a check box, a
-  // number past its range, a destination that is not absolute, then one.
-  HWND dialog = OpenOptions(trimlet);
+  // Every check box is turned over (ask at start-up is stored off, the
+  // others are on by default), the free selection picked, numbers typed
+  // past their range: each control and the value OK stores.
+  constexpr int FOLDERS = IDD_OPTIONS_FOLDERS, EDITOR = IDD_OPTIONS_EDITOR;
+  const struct {
+    int page, control;
+    const wchar_t* typed;  // null: clicked
+    const wchar_t* name;
+    DWORD stored;
+  } edits[] = {{FOLDERS, IDC_OPT_FOLDERS_ASK_SOURCE, nullptr, L"StartupAskFolder", 1},
+               {FOLDERS, IDC_OPT_FOLDERS_MONITOR_SOURCE, nullptr, L"NotifySourceChanges", 0},
+               {EDITOR, IDC_OPT_EDITOR_ENHANCED_SELECTION, nullptr, L"EnhancedSelection", 0},
+               {EDITOR, IDC_OPT_EDITOR_SYSTEM_COLOR, nullptr, L"EditorSystemColor", 0},
+               {EDITOR, IDC_OPT_EDITOR_COPY_EXIF_TAGS, nullptr, L"CopyImageExifTags", 0},
+               {EDITOR, IDC_OPT_EDITOR_TEMP_COPY, nullptr, L"CopySourceToTemp", 0},
+               {EDITOR, IDC_OPT_EDITOR_UPRIGHT, nullptr, L"TurnImagesUpright", 0},
+               {EDITOR, IDC_OPT_EDITOR_FREE_SELECTION, nullptr, L"ResizeRatioMode", 2},
+               {FOLDERS, IDC_OPT_FOLDERS_MIN_WIDTH, L"12", L"MinimumImageWidth", 96},
+               {FOLDERS, IDC_OPT_FOLDERS_MIN_HEIGHT, L"150", L"MinimumImageHeight", 150},
+               {EDITOR, IDC_OPT_EDITOR_RATIO_WIDTH, L"0", L"ResizeRatioWidth", 1},
+               {EDITOR, IDC_OPT_EDITOR_RATIO_HEIGHT, L"9", L"ResizeRatioHeight", 9}};
+  // Folders, the page a stored page out of range opens.
+  trimlet.Press({VK_CONTROL, 'O'});
+  HWND dialog = trimlet.WaitDialog(L"Ask source at startup");
   REQUIRE(dialog != nullptr);
-  // Every check box is turned over: ask at start-up (stored off), the others
-  // (on by default).
-  const std::pair<int, int> boxes[] = {{IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_ASK_SOURCE},
-                                       {IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_MONITOR_SOURCE},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_ENHANCED_SELECTION},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_SYSTEM_COLOR},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_COPY_EXIF_TAGS},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_TEMP_COPY},
-                                       {IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_UPRIGHT}};
-  for (const auto& [page, box] : boxes) {
-    PostMessageW(PageControl(dialog, page, box), BM_CLICK, 0, 0);
+  for (const auto& edit : edits) {
+    const HWND control = PageControl(dialog, edit.page, edit.control);
+    if (edit.typed == nullptr) PostMessageW(control, BM_CLICK, 0, 0);
+    if (edit.typed != nullptr) SetText(control, edit.typed);
   }
-  const std::pair<int, const wchar_t*> numbers[] = {{IDC_OPT_FOLDERS_MIN_WIDTH, L"12"},
-                                                    {IDC_OPT_FOLDERS_MIN_HEIGHT, L"150"},
-                                                    {IDC_OPT_EDITOR_RATIO_WIDTH, L"0"},
-                                                    {IDC_OPT_EDITOR_RATIO_HEIGHT, L"9"}};
-  for (const auto& [edit, text] : numbers) {
-    const int page = edit < IDC_OPT_EDITOR_RATIO_WIDTH ? IDD_OPTIONS_FOLDERS : IDD_OPTIONS_EDITOR;
-    SetText(PageControl(dialog, page, edit), text);
-  }
-  const HWND destination = PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_DEST_FOLDER);
-  SetText(destination, L"photos\\out");
-  PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-  CHECK_FALSE(trimlet.Answer(L"not an absolute path", IDOK).empty());
-  // Its link picks a folder, starting at the one used last.
-  const HWND picker =
-      trimlet.OpenPicker(PageControl(dialog, IDD_OPTIONS_FOLDERS, IDC_OPT_FOLDERS_CHANGE_LINK),
-                         L"Select the destination folder");
+  // The destination's link picks a folder, starting at the one used last.
+  const HWND destination = PageControl(dialog, FOLDERS, IDC_OPT_FOLDERS_DEST_FOLDER);
+  const HWND picker = trimlet.OpenPicker(PageControl(dialog, FOLDERS, IDC_OPT_FOLDERS_CHANGE_LINK),
+                                         L"Select the destination folder");
   REQUIRE(picker != nullptr);
   TakeFolderShown(picker, L"TrimletOptions");
   CHECK(WaitUntil([&] { return WindowText(destination) == folder.path; }, Trimlet::TIMEOUT));
   SetText(destination, L"  " + folder.File(L"crops") + L" ");
-  // Editor and Shell, reached with Ctrl+Tab.
+  // Editor, then Shell, reached with Ctrl+Tab.
   trimlet.Press({VK_CONTROL, VK_TAB}, dialog);
-  PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_FREE_SELECTION), BM_CLICK, 0,
-               0);
   trimlet.Press({VK_CONTROL, VK_TAB}, dialog);
   SetText(PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION), L"Crop here");
   PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
   // The folder is loaded again with the free selection: the whole picture.
   CHECK(trimlet.WaitStatus(3, L"1000 x 1000   (0, 0)"));
-  const std::pair<const wchar_t*, DWORD> saved[] = {
-      {L"StartupAskFolder", 1},   {L"NotifySourceChanges", 0},  {L"EnhancedSelection", 0},
-      {L"EditorSystemColor", 0},  {L"CopyImageExifTags", 0},    {L"CopySourceToTemp", 0},
-      {L"MinimumImageWidth", 96}, {L"MinimumImageHeight", 150}, {L"ResizeRatioWidth", 1},
-      {L"ResizeRatioHeight", 9},  {L"ResizeRatioMode", 2},      {L"TurnImagesUpright", 0}};
-  for (const auto& [name, value] : saved) {
-    CAPTURE(Narrow(name));
-    CHECK(Option(name) == value);
+  for (const auto& edit : edits) {
+    CAPTURE(Narrow(edit.name));
+    CHECK(Option(edit.name) == edit.stored);
   }
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() ==
         folder.File(L"crops"));
@@ -107,15 +97,11 @@ TEST_CASE("Options: each page edited, OK saves all and the verb, Cancel nothing"
   CHECK(ReadRawValue(HKEY_CURRENT_USER, LAYOUT_KEY, L"OptionsSelectedTab").Number() == 2);
 
   // Again on the Shell page, showing what was saved; Cancel keeps it.
-  dialog = OpenOptions(trimlet);
+  trimlet.Press({VK_CONTROL, 'O'});
+  dialog = trimlet.WaitDialog(L"Crop here");
   REQUIRE(dialog != nullptr);
-  const HWND caption = PageControl(dialog, IDD_OPTIONS_SHELL, IDC_OPT_SHELL_VERB_CAPTION);
-  CHECK(WindowText(caption) == L"Crop here");
-  SetText(caption, L"");
-  PostMessageW(PageControl(dialog, IDD_OPTIONS_EDITOR, IDC_OPT_EDITOR_CUSTOM_RATIO), BM_CLICK, 0,
-               0);
+  PostMessageW(PageControl(dialog, EDITOR, IDC_OPT_EDITOR_CUSTOM_RATIO), BM_CLICK, 0, 0);
   trimlet.Press({VK_ESCAPE}, dialog);
   CHECK(trimlet.WaitIdle());
   CHECK(Option(L"ResizeRatioMode") == 2);
-  CHECK(ReadRawValue(HKEY_CLASSES_ROOT, VERB, L"").Text() == L"Crop here");
 }
