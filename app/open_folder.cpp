@@ -51,12 +51,12 @@ DoneLister g_listDone = ListDestination;
 
 // The names of the destination's files, listed beside the walk: a slow
 // network folder must not keep Cancel waiting.
-std::future<DoneNames> ListDoneNames(const wchar_t* destination, const wchar_t* folder) {
+std::future<DoneNames> ListDoneNames(DoneLister list, const wchar_t* destination,
+                                     const wchar_t* folder) {
   auto promise = std::make_shared<std::promise<DoneNames>>();
   std::future<DoneNames> names = promise->get_future();
   std::wstring from = destination;
   std::wstring source = folder;
-  const DoneLister list = g_listDone;
   if (!StartBackgroundWork([promise, from, source, list] {
         promise->set_value(list(from.c_str(), source.c_str()));
       })) {
@@ -87,7 +87,7 @@ class FolderLoadTask final : public BusyTask {
     report_ = &report;
     found = PathIsDirectoryW(folder_) != FALSE;
     if (!found) return;
-    std::future<DoneNames> done = ListDoneNames(destination_, folder_);
+    std::future<DoneNames> done = ListDoneNames(listDone_, destination_, folder_);
     const std::shared_ptr<PendingDecode> ahead = DecodeFirstAhead(report);
     WalkFolderTiles(folder_, rules_, &report.CancelFlag(), AddTile, this, ShowProgress);
     MarkDone(done, report);
@@ -163,6 +163,7 @@ class FolderLoadTask final : public BusyTask {
   PathBuffer destination_ = L"";
   TileRules rules_;
   DecodeRequest request_;
+  DoneLister listDone_ = g_listDone;
   BusyReport* report_ = nullptr;
 };
 
