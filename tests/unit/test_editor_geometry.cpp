@@ -43,14 +43,11 @@ TEST_CASE("a half rounds down, anything nearer an integer goes to it") {
 }
 
 TEST_CASE("fitting keeps the proportions and never enlarges; a box without room fits nothing") {
-  CHECK(Fit(2000, 1000, {1000, 1000}) == "1000 x 500");
   CHECK(Fit(6000, 4000, {1278, 798}) == "1197 x 798");  // a photo in a 1280 x 800 pane
-  CHECK(Fit(256, 130, {64, 64}) == "64 x 32");          // 32.5 rounds down
-  CHECK(Fit(800, 600, {0, 0}) == "0 x 0");
   CHECK(Fit(800, 600, {-5, 500}) == "0 x 0");  // not a negative ratio
   // Placed inside a one-pixel margin, an odd spare pixel to the right.
   CHECK(Placed(109, 54, 100, 50) == "4, 2: 100 x 50 * 1.000000");  // 7 and 2 to spare
-  CHECK(Placed(66, 66, 256, 130) == "1, 17: 64 x 32 * 0.250000");  // the widths give it
+  CHECK(Placed(66, 66, 256, 130) == "1, 17: 64 x 32 * 0.250000");  // 32.5 rounds down
   CHECK(Placed(3, 3, 800, 600) == "1, 1: 1 x 1 * 0.001250");       // one pixel of room is room
   CHECK(Placed(2, 500, 800, 600) == "1, 1: 0 x 0 * 1.000000");
   CHECK(Placed(500, 2, 800, 600) == "1, 1: 0 x 0 * 1.000000");
