@@ -4,6 +4,10 @@
 # program itself), the installer and the portable ZIP.
 #   make_release.sh VERSION TRIMLET_EXE WINDOW_TOOL_EXE LANGUAGE_FOLDER OUTPUT_FOLDER
 set -euo pipefail
+# Under the plain POSIX locale of a minimal system, makensis crashes and
+# cmake's zip fails on the non-ASCII name of a language file ("Français.ini");
+# C.UTF-8 is built into the C library.
+export LC_ALL=C.UTF-8
 
 version=${1:?} exe=${2:?} tool=${3:?} languages=${4:?} output=${5:?}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,9 +24,7 @@ python3 "$root/packaging/make_installer_includes.py" "$root/ui/english_labels.cp
   "$root/resources/lang" "$stage" "$output/includes"
 python3 "$root/resources/make_about_header.py" "$root/resources/trimlet.ico" \
   "$output/includes/side.bmp" side
-# makensis crashes on the non-ASCII name of a language file under the
-# plain POSIX locale of a minimal system; C.UTF-8 is built into the C library.
-LC_ALL=C.UTF-8 makensis -V2 -WX -DVERSION="$version" -DINCLUDES="$output/includes" \
+makensis -V2 -WX -DVERSION="$version" -DINCLUDES="$output/includes" \
   -DICON="$root/resources/trimlet.ico" -DOUTFILE="$output/Trimlet-$version-setup.exe" \
   "$root/packaging/trimlet.nsi"
 
