@@ -304,12 +304,15 @@ TEST_CASE("the editor pane has the focus at the start and whenever the file list
 }
 
 // Regression: the selection of a picture loaded in view-only mode never met
-// the rules, and kept (0, 43, 96, 10) here once that mode ended.
+// the rules, and kept (0, 43, 96, 10) here once that mode ended. Nothing can
+// be saved in that mode.
 TEST_CASE("leaving view-only puts the selection under its rules") {
   // The ratio mode is custom and the minimum 96 x 96 by default.
   Scene scene({{L"square.bmp", 96, 96}},
               {{L"ResizeRatioWidth", 10}, {L"ResizeRatioHeight", 1}, {L"ViewOnlyImages", 1}});
+  CHECK_FALSE(IsCommandEnabled(IDM_IMAGE_SAVE_ONLY));
   SendMessageW(MainWindow(), WM_COMMAND, IDM_IMAGE_VIEW_ONLY, 0);
+  CHECK(IsCommandEnabled(IDM_IMAGE_SAVE_ONLY));
   const Rect crop = PictureEditor().Crop();
   CHECK(crop.width >= 32);
   CHECK(crop.height >= 32);
