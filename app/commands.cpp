@@ -124,9 +124,7 @@ bool IsEnabled(int menuCommand) { return IsCommandEnabled(menuCommand); }
 }  // namespace
 
 void OnCommand(int id) {
-  // Dropped while another operation runs; the main window does not even
-  // pass such a command on.
-  if (OperationRunning()) return;
+  // The main window passes no command on while an operation runs.
   OperationScope operation;
   const int command = CommandToRun(id, IsEnabled);
   switch (command) {

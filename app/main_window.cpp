@@ -85,7 +85,7 @@ void OnActivate(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) return;
   if (IsWindowEnabled(g_main.window)) {
     SetFocus(FocusPane());
-    if (SourceChanged() && !OperationRunning()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
+    if (SourceChanged()) PostMessageW(g_main.window, WM_SOURCE_CHANGED, 0, 0);
   } else if (BusyDialog() != nullptr) {
     SetForegroundWindow(BusyDialog());
   }

@@ -197,7 +197,7 @@ void Editor::Show(std::unique_ptr<DecodedPicture> picture) {
       editor.hasRects = true;
     }
     SetInitialSelection(editor);
-    ::UpdateSelection(editor, 0, SelectionField::X, NO_NOTIFY | BEFORE_READY);
+    RefreshSelection();
   }
   NotifyParent(editor, EDITOR_CHANGED);
   SendMessageW(editor.pane, WM_EDITOR_REPAINT, 0, 0);
