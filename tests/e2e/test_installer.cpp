@@ -73,9 +73,15 @@ TEST_CASE(
   }
 
   // The installed program runs; a first start asks for the source folder.
+  // Cancel leaves the window empty, and F3 without a destination says so.
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", L"");
   Trimlet installed(L"", true, folder + L"\\Trimlet.exe");
   REQUIRE(installed.window != nullptr);
   CHECK_FALSE(installed.Answer(L"Select", IDCANCEL).empty());
+  REQUIRE(installed.WaitIdle());
+  installed.Press({VK_F3});
+  CHECK(installed.Answer(L"not been specified", IDOK) ==
+        L"The destination folder has not been specified. Please select it in the options.|OK");
   CHECK(installed.Close() == 0);
 
   // An upgrade over the installation keeps what the user set.
@@ -85,11 +91,17 @@ TEST_CASE(
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder").Text() == L"C:\\Crops");
 
   // The uninstaller runs from a copy of itself, which ends when all is gone.
+  WriteTextValue(HKEY_CLASSES_ROOT, L"Directory\\shell\\Bluecrane.Trimlet", L"", L"Open");
+  WriteNumberValue(HKEY_CURRENT_USER, L"Software\\Bluecrane\\OtherProduct", L"Kept", 1);
   REQUIRE(Trimlet(L"/CurrentUser /S", false, folder + L"\\Uninstall.exe").WaitForExit() == 0);
   CHECK(WaitUntil([&] { return !PathFileExistsW(folder.c_str()); }, TIMEOUT));
   CHECK(WaitUntil([&] { return !KeyExists(HKEY_CURRENT_USER, UNINSTALL_KEY); }, TIMEOUT));
   for (const std::wstring& shortcut : shortcuts) CHECK_FALSE(PathFileExistsW(shortcut.c_str()));
   CHECK_FALSE(PathFileExistsW(programs.c_str()));
-  // Trimlet.exe /UNINSTALL ran: the program's settings went.
+  // Trimlet.exe /UNINSTALL ran: the program's settings and verb went, and
+  // nothing else.
   CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Bluecrane\\Trimlet"));
+  CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Bluecrane\\Trimlet"));
+  CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Directory\\shell\\Bluecrane.Trimlet"));
+  CHECK(KeyExists(HKEY_CURRENT_USER, L"Software\\Bluecrane\\OtherProduct"));
 }

@@ -4,7 +4,6 @@
 // pixel by pixel in process.)
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "base/gdiplus_objects.h"
@@ -16,12 +15,6 @@
 #include "tests/support/window_driver.h"
 
 namespace {
-
-// The sum of the differences of the three channels.
-int Distance(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-         std::abs(GetBValue(a) - GetBValue(b));
-}
 
 COLORREF PixelOf(GdiBitmap& bitmap, int x, int y) {
   ARGB colour = 0;
@@ -71,7 +64,7 @@ bool ShowsUpright(HWND window, const RECT& area, int reach, GdiBitmap& reference
     const int h = static_cast<int>(reference.Height());
     for (int quarter = 0; quarter < 4; ++quarter) {
       const int dx = quarter % 2 * 2 - 1, dy = quarter / 2 * 2 - 1;
-      if (Distance(shown.At(cx + dx * reach, cy + dy * reach),
+      if (ColourDistance(shown.At(cx + dx * reach, cy + dy * reach),
                    PixelOf(reference, w / 2 + dx * w / 4, h / 2 + dy * h / 4)) >= 90) {
         return false;
       }
@@ -88,7 +81,7 @@ int MarkPixels(const Trimlet& trimlet, int index) {
   int count = 0;
   for (LONG y = tile.top; y < tile.bottom; ++y) {
     for (LONG x = tile.left; x < tile.right; ++x) {
-      if (Distance(shown.At(x, y), RGB(78, 154, 6)) < 40) ++count;
+      if (ColourDistance(shown.At(x, y), RGB(78, 154, 6)) < 40) ++count;
     }
   }
   return count;

@@ -1,5 +1,7 @@
 #include "tests/support/main_window_fixture.h"
 
+#include <utility>
+
 #include "app/app.h"
 #include "app/busy_dialog.h"
 #include "app/main_window.h"
@@ -56,6 +58,6 @@ LRESULT CALLBACK DialogAnswerer::Proc(int code, WPARAM wParam, LPARAM lParam) {
 MessageBoxes::MessageBoxes()
     : answerer_([this](HWND box) {
         if (box == BusyDialog()) return;
-        seen.emplace_back(DialogTexts(box), GetCursor());
+        seen.push_back(DialogTexts(box));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
       }) {}

@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/support/registry_sandbox.h"
@@ -42,11 +41,11 @@ class DialogAnswerer {
 };
 
 // Ends each message box this thread brings up (the busy dialog aside) as it
-// comes up, keeping its texts and the cursor it came with.
+// comes up, keeping its texts.
 class MessageBoxes {
  public:
   MessageBoxes();
-  std::vector<std::pair<std::wstring, HCURSOR>> seen;
+  std::vector<std::wstring> seen;
 
  private:
   DialogAnswerer answerer_;

@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -66,6 +67,14 @@ static unsigned PatternColour(int x, int y) {
 
 bool WritePatternPicture(const std::wstring& path, int width, int height, const wchar_t* mime) {
   return WritePixels(path, width, height, mime, PatternColour);
+}
+
+int ColourDistance(unsigned a, unsigned b) {
+  int sum = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    sum += std::abs(static_cast<int>(a >> shift & 255) - static_cast<int>(b >> shift & 255));
+  }
+  return sum;
 }
 
 void WriteTextFile(const std::wstring& path, const char* text) {

@@ -16,6 +16,10 @@ bool WritePicture(const std::wstring& path, int width, int height, unsigned colo
 // crop taken one pixel off shows at every tile edge.
 bool WritePatternPicture(const std::wstring& path, int width, int height, const wchar_t* mime);
 
+// The sum of the differences of the three colour channels of two pixels,
+// as ARGB or as COLORREF values alike.
+int ColourDistance(unsigned a, unsigned b);
+
 // Writes a file holding `text`: a file with a picture's name that is none.
 void WriteTextFile(const std::wstring& path, const char* text);
 

@@ -93,11 +93,3 @@ TEST_CASE("a dialog centred over its parent, a stored window's corner: kept on t
   CHECK(PlaceOnWorkArea({-3000, -50, 580, 420}, 1280, 1000).left == -3000);
   CHECK(PlaceOnWorkArea({2147483647, 0, 580, 420}, 1280, 1000).left == 1180);  // no overflow
 }
-
-TEST_CASE("Windows 2000 or later is supported") {
-  // Platform, major, minor; supported.
-  const uint32_t systems[][4] = {{2, 5, 0, 1}, {2, 6, 0, 1}, {2, 4, 0, 0}, {1, 6, 0, 0}};
-  for (const auto& [platform, major, minor, supported] : systems) {
-    CHECK(IsSupportedSystem({platform, major, minor}) == (supported == 1));
-  }
-}

@@ -28,15 +28,6 @@ namespace {
 
 constexpr Rect AREA = {37, 21, 150, 100};
 
-// The sum of the differences of the three channels.
-int Difference(unsigned a, unsigned b) {
-  int sum = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    sum += std::abs(static_cast<int>(a >> shift & 255) - static_cast<int>(b >> shift & 255));
-  }
-  return sum;
-}
-
 // The mean difference between a saved crop and the source's area; huge when
 // the crop's size is wrong.
 double CropDifference(const std::wstring& crop, GdiBitmap& source) {
@@ -49,7 +40,7 @@ double CropDifference(const std::wstring& crop, GdiBitmap& source) {
       ARGB b = 0;
       Gdiplus::DllExports::GdipBitmapGetPixel(saved.get(), x, y, &a);
       Gdiplus::DllExports::GdipBitmapGetPixel(source.get(), AREA.x + x, AREA.y + y, &b);
-      total += Difference(a, b);
+      total += ColourDistance(a, b);
     }
   }
   return total / (AREA.width * AREA.height);
@@ -122,7 +113,8 @@ int WrongPixels(const Tile& tile, const Rect& place, COLORREF colour) {
     const COLORREF pixel = GetPixel(dc, place.x + x, place.y + y);
     const bool outside = x < 0 || y < 0 || x >= place.width || y >= place.height;
     const bool inside = x > 0 && y > 0 && x < place.width - 1 && y < place.height - 1;
-    wrong += (outside && pixel != RGB(105, 105, 105)) || (inside && Difference(pixel, colour) > 6);
+    wrong += (outside && pixel != RGB(105, 105, 105)) ||
+             (inside && ColourDistance(pixel, colour) > 6);
   }
   DeleteDC(dc);
   return wrong;

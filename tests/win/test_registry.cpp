@@ -48,19 +48,14 @@ TEST_CASE("registry texts are REG_SZ of at most 1023 characters; numbers are REG
           "the default destination") {
   RegistrySandbox sandbox;
   TextBuffer text;
-  uint32_t number = 0;
   CHECK(WriteRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name", L"abc"));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name").type == REG_SZ);
-  CHECK(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Name", text));
-  CHECK_TEXT(text, L"abc");
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Long", std::wstring(1024, L'b'));
   CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Long", text));
   RegSetKeyValueW(HKEY_CURRENT_USER, OPTIONS_KEY, L"Expand", REG_EXPAND_SZ, L"%TEMP%", 14);
   CHECK_FALSE(ReadRegistryText(HKEY_CURRENT_USER, OPTIONS_KEY, L"Expand", text));
   CHECK(WriteRegistryNumber(OPTIONS_KEY, L"Number", 5));
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"Number").type == REG_DWORD);
-  CHECK(ReadRegistryNumber(OPTIONS_KEY, L"Number", 9, number));
-  CHECK(number == 5);
   // The first load writes its defaults back; the rules are the native
   // tests', the store's default destination is the system's.
   LoadSettings(EXPLORER_VERB);
@@ -148,14 +143,6 @@ TEST_CASE("links: one activation a key, seven at once, slots free again") {
   // A click is the end-to-end tests' way to the pickers' links.
   SendMessageW(texts[1], WM_KEYUP, VK_SPACE, 0);
   CHECK(Activations(pages[0]) == std::vector<WPARAM>{IDC_OPT_SHELL_NOTICE_TEXT});
-  // While a link has the focus, Enter is its own, not the default button's.
-  SendMessageW(texts[2], WM_SETFOCUS, 0, 0);
-  CHECK_FALSE(RegisterHotKey(nullptr, 7, 0, VK_RETURN));
-  SendMessageW(texts[2], WM_HOTKEY, 1, 0);
-  CHECK(Activations(pages[1]) == std::vector<WPARAM>{IDC_OPT_SHELL_PROMPT});
-  SendMessageW(texts[2], WM_KILLFOCUS, 0, 0);
-  CHECK(RegisterHotKey(nullptr, 7, 0, VK_RETURN));
-  UnregisterHotKey(nullptr, 7);
 
   // A destroyed dialog's links give their slots to new ones.
   DestroyWindow(pages[0]);
@@ -164,7 +151,8 @@ TEST_CASE("links: one activation a key, seven at once, slots free again") {
 
 // From inside the dialog: a change and OK, then, once the save's error has
 // been seen, Cancel.
-TEST_CASE("Options: a refused save says so, keeps the dialog, and changes nothing") {
+TEST_CASE("a refused save: Options says so, keeps the dialog, and changes nothing; the language "
+          "stays") {
   MainWindowFixture fixture;
   DeniedKey denied(HKEY_CURRENT_USER, OPTIONS_KEY, KEY_SET_VALUE);
   HWND options = nullptr;
@@ -188,18 +176,11 @@ TEST_CASE("Options: a refused save says so, keeps the dialog, and changes nothin
   CHECK(ReadRawValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"ResizeRatioMode").Number() ==
         RATIO_MODE_CUSTOM);
   CHECK(tab == 1);
-}
-
-// Regression: the chosen file became the current language before the
-// registry took it, and stayed so when the registry refused.
-TEST_CASE("a language the registry refuses does not become the current one") {
-  MainWindowFixture fixture;
+  // Regression: a chosen language file became the current one before the
+  // registry took it, and stayed so when the registry refused.
   PathBuffer german;
   GetLanguageFolder(german);
   AppendText(german, L"\\Deutsch.ini");
-  // Taken when the registry takes it: the Language dialog's test of the
-  // real program.
-  DeniedKey denied(HKEY_CURRENT_USER, OPTIONS_KEY, KEY_SET_VALUE);
   CHECK_FALSE(SetLanguage(german));
   CHECK(std::wstring(CurrentLanguageFile()) == DEFAULT_LANGUAGE);
 }
