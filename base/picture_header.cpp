@@ -17,7 +17,10 @@ constexpr std::size_t TIFF_HEADER_SIZE = 8;
 constexpr uint16_t TIFF_MAGIC = 42;
 constexpr std::size_t IFD_ENTRY_SIZE = 12;
 constexpr uint16_t ORIENTATION_TAG = 0x0112;
+constexpr uint16_t PREVIEW_OFFSET_TAG = 0x0201;  // JPEGInterchangeFormat
+constexpr uint16_t PREVIEW_LENGTH_TAG = 0x0202;  // JPEGInterchangeFormatLength
 constexpr uint16_t TYPE_SHORT = 3;
+constexpr uint16_t TYPE_LONG = 4;
 
 // A TIFF block in its byte order. Callers check every offset against `size`
 // before reading at it.
@@ -38,30 +41,78 @@ struct Tiff {
   uint32_t U32(std::size_t at) const { return Read(at, 4); }
 };
 
-// The orientation in IFD0 of a TIFF block. The next-IFD chain is never
-// followed: the orientation belongs to IFD0 (IFD1 describes the thumbnail),
-// so a chain that loops or points anywhere costs nothing.
-int TiffOrientation(const unsigned char* data, std::size_t size) {
-  if (size < TIFF_HEADER_SIZE) return UPRIGHT;
-  if (data[0] != data[1] || (data[0] != 'I' && data[0] != 'M')) return UPRIGHT;
-  const Tiff tiff{data, size, data[0] == 'M'};
-  if (tiff.U16(2) != TIFF_MAGIC) return UPRIGHT;
-  // Compared as 64-bit sizes, so no offset wraps; an IFD cannot overlap the
-  // header.
-  const std::size_t ifd = tiff.U32(4);
-  if (ifd < TIFF_HEADER_SIZE || ifd > size - 2) return UPRIGHT;
-  // A count larger than the block reads only the entries that are whole.
-  const std::size_t count = std::min<std::size_t>(tiff.U16(ifd), (size - ifd - 2) / IFD_ENTRY_SIZE);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t entry = ifd + 2 + i * IFD_ENTRY_SIZE;
-    if (tiff.U16(entry) != ORIENTATION_TAG) continue;
-    // A SHORT of count 1 sits in the first two bytes of the value field.
-    const uint16_t value = tiff.U16(entry + 8);
-    const bool valid =
-        tiff.U16(entry + 2) == TYPE_SHORT && tiff.U32(entry + 4) == 1 && value >= 1 && value <= 8;
-    return valid ? value : UPRIGHT;
+// The TIFF block at `data`, when its header is one.
+bool OpenTiff(const unsigned char* data, std::size_t size, Tiff& tiff) {
+  if (size < TIFF_HEADER_SIZE) return false;
+  if (data[0] != data[1] || (data[0] != 'I' && data[0] != 'M')) return false;
+  tiff = {data, size, data[0] == 'M'};
+  return tiff.U16(2) == TIFF_MAGIC;
+}
+
+// An IFD's entries that lie whole in the block: a count larger than the
+// block reads only those. False when the IFD starts outside the block or
+// overlaps its header. Offsets are compared as 64-bit sizes: none wraps.
+struct Ifd {
+  std::size_t first = 0;  // the offset of its first entry
+  std::size_t count = 0;
+  std::size_t declared = 0;
+};
+
+bool OpenIfd(const Tiff& tiff, std::size_t at, Ifd& ifd) {
+  if (at < TIFF_HEADER_SIZE || at > tiff.size - 2) return false;
+  ifd.first = at + 2;
+  ifd.declared = tiff.U16(at);
+  ifd.count = std::min<std::size_t>(ifd.declared, (tiff.size - ifd.first) / IFD_ENTRY_SIZE);
+  return true;
+}
+
+// The value of the IFD's entry `tag` of count 1 and type `type` (a SHORT
+// sits in the first two bytes of the value field); false when the first
+// entry of that tag is of another kind, or there is none.
+bool EntryValue(const Tiff& tiff, const Ifd& ifd, uint16_t tag, uint16_t type, uint32_t& value) {
+  for (std::size_t i = 0; i < ifd.count; ++i) {
+    const std::size_t entry = ifd.first + i * IFD_ENTRY_SIZE;
+    if (tiff.U16(entry) != tag) continue;
+    if (tiff.U16(entry + 2) != type || tiff.U32(entry + 4) != 1) return false;
+    value = type == TYPE_SHORT ? tiff.U16(entry + 8) : tiff.U32(entry + 8);
+    return true;
   }
-  return UPRIGHT;
+  return false;
+}
+
+// The orientation in IFD0 of a TIFF block (IFD1 describes the thumbnail).
+int TiffOrientation(const unsigned char* data, std::size_t size) {
+  Tiff tiff{};
+  Ifd ifd0;
+  uint32_t value = UPRIGHT;
+  if (!OpenTiff(data, size, tiff) || !OpenIfd(tiff, tiff.U32(4), ifd0) ||
+      !EntryValue(tiff, ifd0, ORIENTATION_TAG, TYPE_SHORT, value) || value < 1 || value > 8) {
+    return UPRIGHT;
+  }
+  return static_cast<int>(value);
+}
+
+// The thumbnail that IFD1 of a TIFF block points to, within the block. Only
+// one step of the next-IFD chain is taken, so a chain that loops costs
+// nothing.
+bool TiffPreview(const unsigned char* data, std::size_t size, std::size_t& offset,
+                 std::size_t& length) {
+  Tiff tiff{};
+  Ifd ifd0;
+  Ifd ifd1;
+  uint32_t at = 0;
+  uint32_t bytes = 0;
+  if (!OpenTiff(data, size, tiff) || !OpenIfd(tiff, tiff.U32(4), ifd0)) return false;
+  const std::size_t link = ifd0.first + ifd0.declared * IFD_ENTRY_SIZE;
+  if (link > size - 4 || !OpenIfd(tiff, tiff.U32(link), ifd1) ||
+      !EntryValue(tiff, ifd1, PREVIEW_OFFSET_TAG, TYPE_LONG, at) ||
+      !EntryValue(tiff, ifd1, PREVIEW_LENGTH_TAG, TYPE_LONG, bytes) || at > size ||
+      bytes > size - at || bytes < 4 || data[at] != MARKER || data[at + 1] != SOI) {
+    return false;
+  }
+  offset = at;
+  length = bytes;
+  return true;
 }
 
 // Hands each JPEG segment before the first scan to `visit(marker, payload,
@@ -100,21 +151,42 @@ uint32_t LittleEndian(const unsigned char* bytes, int count) {
   return value;
 }
 
-}  // namespace
-
-int JpegOrientation(const unsigned char* data, std::size_t size) {
-  int orientation = UPRIGHT;
+// The TIFF block of the first EXIF segment; false when there is none.
+bool FindExifTiff(const unsigned char* data, std::size_t size, const unsigned char*& tiff,
+                  std::size_t& tiffSize) {
+  bool found = false;
   WalkJpegSegments(
       data, size, [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
         if (marker != APP1 || length < sizeof EXIF_SIGNATURE ||
             std::memcmp(payload, EXIF_SIGNATURE, sizeof EXIF_SIGNATURE) != 0) {
           return false;
         }
-        orientation =
-            TiffOrientation(payload + sizeof EXIF_SIGNATURE, length - sizeof EXIF_SIGNATURE);
+        tiff = payload + sizeof EXIF_SIGNATURE;
+        tiffSize = length - sizeof EXIF_SIGNATURE;
+        found = true;
         return true;
       });
-  return orientation;
+  return found;
+}
+
+}  // namespace
+
+int JpegOrientation(const unsigned char* data, std::size_t size) {
+  const unsigned char* tiff = nullptr;
+  std::size_t tiffSize = 0;
+  return FindExifTiff(data, size, tiff, tiffSize) ? TiffOrientation(tiff, tiffSize) : UPRIGHT;
+}
+
+bool JpegExifPreview(const unsigned char* data, std::size_t size, const unsigned char*& preview,
+                     std::size_t& length) {
+  const unsigned char* tiff = nullptr;
+  std::size_t tiffSize = 0;
+  std::size_t offset = 0;
+  if (!FindExifTiff(data, size, tiff, tiffSize) || !TiffPreview(tiff, tiffSize, offset, length)) {
+    return false;
+  }
+  preview = tiff + offset;
+  return true;
 }
 
 bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& width,

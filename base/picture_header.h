@@ -15,6 +15,12 @@ constexpr std::size_t ORIENTATION_HEADER_BYTES = 2 + 2 * (2 + 65535);
 // gives, or 1 when there is none or it cannot be read.
 int JpegOrientation(const unsigned char* data, std::size_t size);
 
+// The thumbnail that the EXIF block of a JPEG file's opening bytes carries
+// (a JPEG stream of its own, found through the block's second IFD): false
+// when there is none, or when it does not lie wholly inside the block.
+bool JpegExifPreview(const unsigned char* data, std::size_t size, const unsigned char*& preview,
+                     std::size_t& length);
+
 // Whether the orientation turns the picture by a quarter (5..8), so that the
 // upright picture's width is the stored picture's height.
 bool OrientationSwapsSides(int orientation);

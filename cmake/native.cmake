@@ -10,6 +10,7 @@ set(TRIMLET_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -f
 
 add_library(trimlet_pure STATIC ${TRIMLET_PURE_SOURCES})
 target_include_directories(trimlet_pure PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(trimlet_pure PUBLIC turbojpeg)
 target_compile_options(trimlet_pure PUBLIC ${TRIMLET_SANITIZERS})
 target_link_options(trimlet_pure PUBLIC ${TRIMLET_SANITIZERS})
 trimlet_warnings(trimlet_pure)

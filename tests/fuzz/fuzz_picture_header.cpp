@@ -1,5 +1,6 @@
 // A picture file's opening bytes, whatever they hold: every read within them,
-// an orientation in 1..8, and a size only where a header gives one.
+// an orientation in 1..8, a size only where a header gives one, and an EXIF
+// preview only inside them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (StoredPictureSize(data, size, width, height)) {
     FitsDecoded(width, height);
   } else if (width != 0 || height != 0) {
+    std::abort();
+  }
+  const unsigned char* preview = nullptr;
+  std::size_t length = 0;
+  if (JpegExifPreview(data, size, preview, length) &&
+      (preview < data || length > size || preview - data > static_cast<std::ptrdiff_t>(size - length))) {
     std::abort();
   }
   return 0;

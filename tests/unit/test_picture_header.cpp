@@ -114,6 +114,29 @@ TEST_CASE("offsets anywhere, a loop, counts beyond the data, wrong types or valu
   }
 }
 
+TEST_CASE("the EXIF preview: through IFD1, wholly inside the block, a JPEG stream") {
+  // IFD0 of one entry after the header links to IFD1 at 26, whose two
+  // entries end at 56.
+  const auto withPreview = [](uint32_t offset, uint32_t length) {
+    Bytes exif = Exif(false, {ORIENTATION_6}, 8, 26);
+    Put(exif, false, {{2, 2}, {0x0201, 2}, {4, 2}, {1, 4}, {offset, 4}});
+    Put(exif, false, {{0x0202, 2}, {4, 2}, {1, 4}, {length, 4}, {0, 4}});
+    exif.insert(exif.end(), {0xFF, 0xD8, 0xFF, 0xD9});
+    return Jpeg({{0xE1, exif}});
+  };
+  const Bytes jpeg = withPreview(56, 4);
+  const unsigned char* preview = nullptr;
+  std::size_t length = 0;
+  REQUIRE(JpegExifPreview(jpeg.data(), jpeg.size(), preview, length));
+  // After SOI, the segment's marker and length, and the EXIF signature.
+  CHECK((length == 4 && preview == jpeg.data() + 2 + 4 + 6 + 56));
+  CHECK(Orientation(jpeg) == 6);
+  for (const Bytes& none : {withPreview(56, 5), withPreview(57, 3), withPreview(0xFFFFFFFF, 4),
+                            withPreview(56, 0xFFFFFFFF), ExifJpeg(false, {ORIENTATION_6})}) {
+    CHECK_FALSE(JpegExifPreview(none.data(), none.size(), preview, length));
+  }
+}
+
 // The size the header gives, as "w x h", or "none".
 static std::string SizeOf(const Bytes& data) {
   uint32_t width = 0, height = 0;
