@@ -35,6 +35,7 @@ struct BarState {
   HIMAGELIST images[IMAGE_LIST_COUNT] = {};
   bool showsDefault[STATUS_PART_COUNT] = {true, true, true, true};
   TextBuffer texts[STATUS_PART_COUNT] = {};  // what the parts that do not show their default show
+  TextBuffer progress = {};                  // empty: no progress part
 };
 
 BarState g_bars;
@@ -160,6 +161,7 @@ bool RebuildBars(HWND mainWindow) {
   for (int part = 0; part < STATUS_PART_COUNT; ++part) {
     SetStatusText(g_bars.showsDefault[part] ? nullptr : g_bars.texts[part], part);
   }
+  ShowStatusProgress(g_bars.progress[0] != L'\0' ? g_bars.progress : nullptr);
   return true;
 }
 
@@ -199,7 +201,26 @@ void SetStatusText(const wchar_t* text, int part) {
 }
 
 void SetStatusParts(int width) {
-  int edges[STATUS_PART_COUNT];
-  StatusPartEdges(width, edges);
-  SendMessageW(g_bars.statusBar, SB_SETPARTS, STATUS_PART_COUNT, reinterpret_cast<LPARAM>(edges));
+  int edges[STATUS_PARTS_MOST];
+  const int parts = StatusPartEdges(width, g_bars.progress[0] != L'\0', edges);
+  SendMessageW(g_bars.statusBar, SB_SETPARTS, static_cast<WPARAM>(parts),
+               reinterpret_cast<LPARAM>(edges));
+  if (parts > STATUS_PART_COUNT) {
+    SendMessageW(g_bars.statusBar, SB_SETTEXTW, STATUS_PART_COUNT,
+                 reinterpret_cast<LPARAM>(g_bars.progress));
+  }
+}
+
+void ShowStatusProgress(const wchar_t* text) {
+  const bool shown = g_bars.progress[0] != L'\0';
+  if (text == nullptr || !CopyText(g_bars.progress, text)) g_bars.progress[0] = L'\0';
+  const bool showing = g_bars.progress[0] != L'\0';
+  if (shown == showing && showing) {
+    SendMessageW(g_bars.statusBar, SB_SETTEXTW, STATUS_PART_COUNT,
+                 reinterpret_cast<LPARAM>(g_bars.progress));
+    return;
+  }
+  RECT bar = {};
+  GetClientRect(g_bars.statusBar, &bar);
+  SetStatusParts(bar.right);
 }

@@ -32,5 +32,9 @@ int ToolbarButtonHeight();
 // labels.
 void SetStatusText(const wchar_t* text, int part);
 
-// Places the four parts for a status bar `width` pixels wide.
+// Places the parts for a status bar `width` pixels wide.
 void SetStatusParts(int width);
+
+// Shows the progress of work in the background in a part of its own at the
+// right of the status bar; with null the part goes.
+void ShowStatusProgress(const wchar_t* text);

@@ -1,5 +1,7 @@
 #include "app/layout_rules.h"
 
+#include <algorithm>
+
 PaneLayout ComputePaneLayout(const Box& area, int32_t splitter, bool fileListShown) {
   PaneLayout layout = {};
   if (!fileListShown) {
@@ -17,11 +19,16 @@ PaneLayout ComputePaneLayout(const Box& area, int32_t splitter, bool fileListSho
   return layout;
 }
 
-void StatusPartEdges(int32_t width, int32_t edges[4]) {
-  edges[0] = width - 480;
-  edges[1] = width - 350;
-  edges[2] = width - 220;
-  edges[3] = -1;
+int StatusPartEdges(int32_t width, bool progress, int32_t edges[STATUS_PARTS_MOST]) {
+  // The progress part takes its room from the file name's.
+  constexpr int32_t PROGRESS_WIDTH = 170;
+  const int32_t right = progress ? width - PROGRESS_WIDTH : width;
+  edges[0] = std::max(0, right - 480);
+  edges[1] = std::max(edges[0], right - 350);
+  edges[2] = std::max(edges[1], right - 220);
+  edges[3] = progress ? std::max(edges[2], right) : -1;
+  edges[4] = -1;
+  return progress ? 5 : 4;
 }
 
 bool IsOnSplitter(int32_t xFromListLeft, int32_t y, int32_t splitter, int32_t listTop,

@@ -31,8 +31,13 @@ struct MenuPoint {
 };
 MenuPoint KeyboardMenuPoint(const Box& control, const MenuPoint* item);
 
-// The right edges of the status bar's four parts for a bar `width` wide.
-void StatusPartEdges(int32_t width, int32_t edges[4]);
+// The most parts the status bar has: its four, and the progress of work in
+// the background while there is any.
+constexpr int STATUS_PARTS_MOST = 5;
+
+// The right edges of the status bar's parts for a bar `width` wide, with the
+// progress part at the right when `progress`; how many parts there are.
+int StatusPartEdges(int32_t width, bool progress, int32_t edges[STATUS_PARTS_MOST]);
 
 // Whether a point (x relative to the file list's left edge, y in the same
 // coordinates as the list's top and bottom) is on the splitter.

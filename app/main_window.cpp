@@ -12,8 +12,10 @@
 #include "app/layout_rules.h"
 #include "app/menu_captions.h"
 #include "app/navigation.h"
+#include "app/open_folder.h"
 #include "app/shell_menu.h"
 #include "app/startup_rules.h"
+#include "app/taskbar_progress.h"
 #include "app/busy_dialog.h"
 #include "app/operation.h"
 #include "base/colours.h"
@@ -139,6 +141,8 @@ LRESULT OnNotify(NMHDR* header) {
 void OnDestroy() {
   DragAcceptFiles(g_main.window, FALSE);
   StopFolderMonitor();
+  StopTiles();
+  ReleaseTaskbarProgress();
   // GDI+ goes with the editor: a cancelled load's last decodes end first.
   WaitForBackgroundWork();
   ResetShellMenu();
@@ -230,6 +234,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_BUILD_SHELL_MENU:
       BuildPendingShellMenu();
+      return 0;
+    case WM_TILES_READY:
+      TakeReadyTiles();
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

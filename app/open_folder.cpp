@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <climits>
+#include <cstdio>
+#include <iterator>
 #include <future>
 #include <memory>
 #include <string>
@@ -19,7 +21,10 @@
 #include "app/navigation.h"
 #include "app/operation.h"
 #include "app/shell_menu.h"
+#include "app/taskbar_progress.h"
 #include "base/background_work.h"
+#include "base/colours.h"
+#include "base/gdiplus_objects.h"
 #include "base/product.h"
 #include "base/win_text.h"
 #include "editor/editor.h"
@@ -34,12 +39,19 @@
 
 namespace {
 
-// A listed picture and its tile, made by the walk.
-struct ListedTile {
+// A listed picture, found by the walk.
+struct ListedPicture {
   std::wstring name;
-  HBITMAP tile;
   bool done;  // its crop is in the destination
 };
+
+// The tiles being made for the list, and what the window needs of them.
+struct TileState {
+  std::shared_ptr<TileQueue> queue;
+  HBITMAP placeholder = nullptr;  // a grey tile, until a picture's own is in
+};
+
+TileState g_tiles;
 
 DoneNames ListDestination(const wchar_t* destination, const wchar_t* folder) {
   DoneNames names;
@@ -66,8 +78,8 @@ std::future<DoneNames> ListDoneNames(DoneLister list, const wchar_t* destination
 }
 
 // The walk and the first picture's decode, on the worker, from what the
-// window thread handed over when it started. The tiles and the picture
-// come back as values.
+// window thread handed over when it started. The names and the picture
+// come back as values; the tiles come afterwards.
 class FolderLoadTask final : public BusyTask {
  public:
   FolderLoadTask(const wchar_t* folder, const wchar_t* reselect, const Options& options,
@@ -79,24 +91,23 @@ class FolderLoadTask final : public BusyTask {
     CopyText(destination_, options.DestinationFolder);
   }
 
-  ~FolderLoadTask() {
-    for (const ListedTile& listed : tiles) DeleteObject(listed.tile);
-  }
-
   void Run(BusyReport& report) override {
     report_ = &report;
     found = PathIsDirectoryW(folder_) != FALSE;
     if (!found) return;
     std::future<DoneNames> done = ListDoneNames(listDone_, destination_, folder_);
     const std::shared_ptr<PendingDecode> ahead = DecodeFirstAhead(report);
-    WalkFolderTiles(folder_, rules_, &report.CancelFlag(), AddTile, this, ShowProgress);
+    for (std::wstring& name :
+         ListFolderPictures(folder_, rules_, &report.CancelFlag(), ShowProgress, this)) {
+      pictures.push_back({std::move(name), false});
+    }
     MarkDone(done, report);
-    if (tiles.empty()) return;
+    if (pictures.empty()) return;
     report.Step(LBL_GENERATING_PREVIEW);
     // What the list will show first: the picture to select again, or the
     // first by name.
-    const ListedTile* first = &tiles.front();
-    for (const ListedTile& listed : tiles) {
+    const ListedPicture* first = &pictures.front();
+    for (const ListedPicture& listed : pictures) {
       if (reselect_[0] != L'\0' && SameTextIgnoreCase(listed.name.c_str(), reselect_)) {
         first = &listed;
         break;
@@ -110,15 +121,11 @@ class FolderLoadTask final : public BusyTask {
   }
 
   bool found = false;
-  std::vector<ListedTile> tiles;
+  std::vector<ListedPicture> pictures;
   std::wstring shown;  // whose picture `picture` is
   std::unique_ptr<DecodedPicture> picture;
 
  private:
-  static void AddTile(const wchar_t* fileName, HBITMAP tile, void* context) {
-    static_cast<FolderLoadTask*>(context)->tiles.push_back({fileName, tile, false});
-  }
-
   static void ShowProgress(int done, int found, void* context) {
     static_cast<FolderLoadTask*>(context)->report_->Progress(done, found);
   }
@@ -144,18 +151,15 @@ class FolderLoadTask final : public BusyTask {
     return PendingDecode::Start(path, request_);
   }
 
-  // The tiles of pictures whose crop is in the destination get their mark,
-  // once the destination's listing is in; after a Cancel it is not waited for.
+  // The pictures whose crop is in the destination get their mark, once the
+  // destination's listing is in; after a Cancel it is not waited for.
   void MarkDone(std::future<DoneNames>& done, const BusyReport& report) {
     constexpr auto POLL = std::chrono::milliseconds(10);
     while (done.wait_for(POLL) != std::future_status::ready) {
       if (report.Cancelled()) return;
     }
     const DoneNames names = done.get();
-    for (ListedTile& listed : tiles) {
-      listed.done = names.Contains(listed.name.c_str());
-      if (listed.done) DrawDoneMark(listed.tile);
-    }
+    for (ListedPicture& listed : pictures) listed.done = names.Contains(listed.name.c_str());
   }
 
   PathBuffer folder_ = L"";
@@ -167,20 +171,66 @@ class FolderLoadTask final : public BusyTask {
   BusyReport* report_ = nullptr;
 };
 
-// The walk's tiles go into the list and its image list, in one go.
-void FillList(std::vector<ListedTile>& tiles) {
+// A grey tile, drawn as the tiles' own background.
+HBITMAP MakePlaceholderTile() {
+  GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
+  if (!tile) return nullptr;
+  GdiGraphics(tile).Clear(DIM_GREY_ARGB);
+  return tile.ToHbitmap(0x00FFFFFF);
+}
+
+// The walk's pictures go into the list in one go, each with a place of its
+// own in the image list that holds a grey tile until its tile is in.
+void FillList(const std::vector<ListedPicture>& pictures) {
   const HWND list = FileList();
-  for (ListedTile& listed : tiles) {
+  if (g_tiles.placeholder == nullptr) g_tiles.placeholder = MakePlaceholderTile();
+  for (const ListedPicture& listed : pictures) {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = INT_MAX;  // the sorted list puts it in its place
-    item.pszText = listed.name.data();
+    item.pszText = const_cast<wchar_t*>(listed.name.c_str());
     item.lParam = listed.done ? ITEM_MARKED_DONE : 0;
-    item.iImage = ImageList_Add(Thumbnails(), listed.tile, nullptr);
+    HBITMAP tile = g_tiles.placeholder;
+    const auto marked = listed.done ? static_cast<HBITMAP>(CopyImage(tile, IMAGE_BITMAP, 0, 0,
+                                                                     LR_CREATEDIBSECTION))
+                                    : nullptr;
+    if (marked != nullptr) DrawDoneMark(tile = marked);
+    item.iImage = ImageList_Add(Thumbnails(), tile, nullptr);
+    if (marked != nullptr) DeleteObject(marked);
     if (item.iImage != -1) SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+// Shows how many tiles are in, on the status bar and the taskbar button;
+// nothing once they all are.
+void ShowTileProgress() {
+  const size_t count = g_tiles.queue != nullptr ? g_tiles.queue->Count() : 0;
+  const size_t made = g_tiles.queue != nullptr ? g_tiles.queue->Made() : 0;
+  if (made >= count) {
+    ShowStatusProgress(nullptr);
+    ShowTaskbarProgress(MainWindow(), 0, 0);
+    return;
+  }
+  wchar_t progress[32];
+  std::swprintf(progress, std::size(progress), L"%zu / %zu", made, count);
+  ShowStatusProgress(FormatMessageLabel(LBL_THUMBNAILS_PROGRESS, progress));
+  ShowTaskbarProgress(MainWindow(), made, count);
+}
+
+// The tiles of the listed pictures, made in the list's order.
+void StartTiles(const TileRules& rules) {
+  const HWND list = FileList();
+  const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  std::vector<std::wstring> paths;
+  for (int index = 0; index < count; ++index) {
+    PathBuffer path;
+    ListItemPath(index, path);
+    paths.emplace_back(path);
+  }
+  if (count > 0) g_tiles.queue = TileQueue::Start(std::move(paths), rules, MainWindow(), WM_TILES_READY);
+  ShowTileProgress();
 }
 
 // The item to show: the one to select again when it is listed, otherwise
@@ -207,6 +257,7 @@ void ShowFolderInTitle(const wchar_t* folder) {
 
 // What the list showed goes; the commands that need a picture are greyed.
 void ClearFolder(const wchar_t* folder) {
+  StopTiles();
   SetStatusText(nullptr, STATUS_FILE_NAME);
   SetStatusText(nullptr, STATUS_POSITION);
   PictureEditor().Show(nullptr);
@@ -234,9 +285,10 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
   if (!CopyText(copy, folder) || !CopyText(again, reselect)) return;
   CopyText(SourceFolder(), copy);
   ClearFolder(copy);
-  FolderLoadTask task(copy, again, Settings().options, PictureEditor().Request());
+  const Options& options = Settings().options;
+  FolderLoadTask task(copy, again, options, PictureEditor().Request());
   const bool ran = RunBusy(task, LBL_LOADING_FOLDER, true);
-  FillList(task.tiles);
+  FillList(task.pictures);
   if (ran && !task.found) {
     ShowLabelMessage(MainWindow(), LBL_FOLDER_NOT_FOUND, copy, MB_OK | MB_ICONWARNING);
     return;
@@ -257,6 +309,35 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
   // Without a worker nothing was listed: the empty list says so.
   FinishOperation(true);
   WatchSourceFolder();
+  StartTiles({options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright});
+}
+
+void TakeReadyTiles() {
+  if (g_tiles.queue == nullptr) return;
+  const HWND list = FileList();
+  for (const auto& [index, tile] : g_tiles.queue->Take()) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = static_cast<int>(index);
+    if (tile != nullptr && SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) {
+      if (item.lParam == ITEM_MARKED_DONE) DrawDoneMark(tile);
+      ImageList_Replace(Thumbnails(), item.iImage, tile, nullptr);
+      SendMessageW(list, LVM_REDRAWITEMS, item.iItem, item.iItem);
+    }
+    if (tile != nullptr) DeleteObject(tile);
+  }
+  ShowTileProgress();
+  if (g_tiles.queue->Made() >= g_tiles.queue->Count()) g_tiles.queue = nullptr;
+}
+
+bool TilesPending() { return g_tiles.queue != nullptr; }
+
+void StopTiles() {
+  if (g_tiles.queue != nullptr) g_tiles.queue->Stop();
+  g_tiles.queue = nullptr;
+  ShowTileProgress();
+  if (g_tiles.placeholder != nullptr) DeleteObject(g_tiles.placeholder);
+  g_tiles.placeholder = nullptr;
 }
 
 void SetDoneLister(DoneLister lister) { g_listDone = lister != nullptr ? lister : ListDestination; }

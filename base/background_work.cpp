@@ -14,6 +14,7 @@ struct Running {
 };
 
 Running g_running;
+Running g_foreground;
 
 }  // namespace
 
@@ -43,4 +44,20 @@ bool StartBackgroundWork(std::function<void()> work) {
 void WaitForBackgroundWork() {
   std::unique_lock<std::mutex> hold(g_running.lock);
   g_running.gone.wait(hold, [] { return g_running.count == 0; });
+}
+
+ForegroundWork::ForegroundWork() {
+  std::lock_guard<std::mutex> hold(g_foreground.lock);
+  ++g_foreground.count;
+}
+
+ForegroundWork::~ForegroundWork() {
+  std::lock_guard<std::mutex> hold(g_foreground.lock);
+  --g_foreground.count;
+  g_foreground.gone.notify_all();
+}
+
+void YieldToForegroundWork() {
+  std::unique_lock<std::mutex> hold(g_foreground.lock);
+  g_foreground.gone.wait(hold, [] { return g_foreground.count == 0; });
 }

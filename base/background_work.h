@@ -11,3 +11,16 @@ bool StartBackgroundWork(std::function<void()> work);
 
 // Returns once no work started by StartBackgroundWork is running.
 void WaitForBackgroundWork();
+
+// Marks, while it lives, work the user waits for (the picture shown, the
+// one decoded ahead): work of lesser weight waits for it between its steps.
+class ForegroundWork {
+ public:
+  ForegroundWork();
+  ~ForegroundWork();
+  ForegroundWork(const ForegroundWork&) = delete;
+  ForegroundWork& operator=(const ForegroundWork&) = delete;
+};
+
+// Returns once no ForegroundWork is running.
+void YieldToForegroundWork();

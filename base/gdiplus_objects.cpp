@@ -28,10 +28,10 @@ GdiBitmap GdiBitmap::FromStream(IStream* stream) {
   return GdiBitmap(handle, status);
 }
 
-GdiBitmap GdiBitmap::Create(int width, int height) {
+GdiBitmap GdiBitmap::Create(int width, int height, Gdiplus::PixelFormat format) {
   Gdiplus::GpBitmap* handle = nullptr;
   const GpStatus status =
-      gdi::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &handle);
+      gdi::GdipCreateBitmapFromScan0(width, height, 0, format, nullptr, &handle);
   return GdiBitmap(handle, status);
 }
 

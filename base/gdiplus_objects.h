@@ -6,6 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <cstddef>
 #include <cstdint>
 
 using Gdiplus::ARGB;
@@ -24,8 +25,9 @@ class GdiBitmap {
   static GdiBitmap FromFile(const wchar_t* path);
   // Decodes a picture from a stream, which must outlive the bitmap.
   static GdiBitmap FromStream(IStream* stream);
-  // An empty 32-bit ARGB bitmap.
-  static GdiBitmap Create(int width, int height);
+  // An empty bitmap, 32-bit ARGB unless told.
+  static GdiBitmap Create(int width, int height,
+                          Gdiplus::PixelFormat format = PixelFormat32bppARGB);
   // A 32-bit ARGB bitmap over the caller's pixels, which must outlive it.
   static GdiBitmap OverPixels(int width, int height, ARGB* pixels);
 
@@ -45,6 +47,10 @@ class GdiBitmap {
   GdiBitmap Thumbnail(int width, int height);
   // Turns and flips the pixels in place.
   void RotateFlip(Gdiplus::RotateFlipType turn);
+  // Hands the pixels, in the bitmap's own format, to `write(firstRow,
+  // stride)` to fill; false when they cannot be reached or `write` fails.
+  template <typename Write>
+  bool WritePixels(Write write);
   // A device-independent bitmap handle that the caller deletes, or null.
   HBITMAP ToHbitmap(ARGB background);
 
@@ -53,6 +59,20 @@ class GdiBitmap {
   Gdiplus::GpBitmap* handle_ = nullptr;
   GpStatus status_ = Gdiplus::Ok;
 };
+
+template <typename Write>
+bool GdiBitmap::WritePixels(Write write) {
+  if (handle_ == nullptr) return false;
+  const Gdiplus::GpRect all = {0, 0, static_cast<INT>(Width()), static_cast<INT>(Height())};
+  Gdiplus::BitmapData data = {};
+  status_ = Gdiplus::DllExports::GdipBitmapLockBits(handle_, &all, Gdiplus::ImageLockModeWrite,
+                                                    ImagePixelFormat(), &data);
+  if (status_ != Gdiplus::Ok) return false;
+  const bool written = data.Stride > 0 &&
+                       write(static_cast<unsigned char*>(data.Scan0), static_cast<size_t>(data.Stride));
+  status_ = Gdiplus::DllExports::GdipBitmapUnlockBits(handle_, &data);
+  return written && status_ == Gdiplus::Ok;
+}
 
 class GdiPen {
  public:

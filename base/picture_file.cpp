@@ -1,8 +1,9 @@
 #include "base/picture_file.h"
 
-#include <memory>
+#include <algorithm>
 #include <new>
 
+#include "base/jpeg_engine.h"
 #include "base/picture_header.h"
 
 namespace {
@@ -21,65 +22,152 @@ constexpr Turn kTurns[] = {
     {true, Gdiplus::Rotate90FlipNone},    {false, Gdiplus::Rotate270FlipNone},
 };
 
-// What the opening bytes of a picture tell before the decode.
-struct PictureHeader {
-  int orientation = 1;
-  bool decodable = true;  // false when its size is too large to decode
-};
+// The largest file whose bytes are held for a decode.
+constexpr LONGLONG MOST_FILE_BYTES = 512LL * 1024 * 1024;
 
-// The header out of the opening bytes read by `read` into a buffer. A file
-// that cannot be read gives the defaults: the decode will tell.
-template <typename Read>
-PictureHeader HeaderFrom(Read read) {
-  PictureHeader header;
-  const std::unique_ptr<unsigned char[]> bytes(
-      new (std::nothrow) unsigned char[ORIENTATION_HEADER_BYTES]);
-  unsigned long count = 0;
-  if (!bytes || !read(bytes.get(), count)) return header;
-  header.orientation = JpegOrientation(bytes.get(), count);
+HANDLE OpenForReading(const wchar_t* path) {
+  return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// Reads the file from `bytes.size()` on: up to `most` bytes in all.
+bool ReadOn(const wchar_t* path, std::vector<unsigned char>& bytes, LONGLONG most) {
+  const HANDLE file = OpenForReading(path);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size = {};
+  LARGE_INTEGER from = {};
+  from.QuadPart = static_cast<LONGLONG>(bytes.size());
+  bool read = GetFileSizeEx(file, &size) && size.QuadPart <= MOST_FILE_BYTES &&
+              SetFilePointerEx(file, from, nullptr, FILE_BEGIN);
+  if (read && size.QuadPart > from.QuadPart) {
+    const LONGLONG wanted = std::min(size.QuadPart, most) - from.QuadPart;
+    try {
+      bytes.resize(bytes.size() + static_cast<size_t>(wanted));
+    } catch (const std::bad_alloc&) {
+      read = false;
+    }
+    DWORD got = 0;
+    read = read && ReadFile(file, bytes.data() + from.QuadPart, static_cast<DWORD>(wanted), &got,
+                            nullptr) &&
+           got == static_cast<DWORD>(wanted);
+  }
+  CloseHandle(file);
+  return read;
+}
+
+// The header of the opening bytes.
+void ReadHeader(StoredHeader& header) {
+  const unsigned char* bytes = header.bytes.data();
+  const size_t count = header.bytes.size();
+  header.orientation = JpegOrientation(bytes, count);
+  header.sized = StoredPictureSize(bytes, count, header.width, header.height);
+  header.decodable = !header.sized || FitsDecoded(header.width, header.height);
+}
+
+// A JPEG stream decoded by the engine at `scale` into a 24-bit bitmap; empty
+// when the engine refuses it or the stream is not sound.
+GdiBitmap DecodeJpeg(const unsigned char* data, size_t size, JpegScale scale) {
   uint32_t width = 0;
   uint32_t height = 0;
-  header.decodable =
-      !StoredPictureSize(bytes.get(), count, width, height) || FitsDecoded(width, height);
-  return header;
+  if (!ReadJpegFrame(data, size, width, height) || !FitsDecoded(width, height)) return {};
+  GdiBitmap bitmap = GdiBitmap::Create(static_cast<int>(ScaledJpegSide(width, scale)),
+                                       static_cast<int>(ScaledJpegSide(height, scale)),
+                                       PixelFormat24bppRGB);
+  const bool decoded = bitmap.status() == Gdiplus::Ok &&
+                       bitmap.WritePixels([&](unsigned char* rows, size_t stride) {
+                         return DecodeJpegPixels(data, size, scale, rows, stride);
+                       });
+  return decoded ? std::move(bitmap) : GdiBitmap();
+}
+
+// A whole JPEG picture with its EXIF tags kept as GDI+ keeps a decoded
+// file's property items, for the crops that carry them.
+GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
+  GdiBitmap bitmap = DecodeJpeg(data, size, {});
+  if (!bitmap) return bitmap;
+  for (ExifTag& tag : JpegExifTags(data, std::min<size_t>(size, ORIENTATION_HEADER_BYTES))) {
+    Gdiplus::PropertyItem item = {tag.id, static_cast<ULONG>(tag.value.size()), tag.type,
+                                  tag.value.data()};
+    Gdiplus::DllExports::GdipSetPropertyItem(bitmap.image(), &item);
+  }
+  return bitmap;
+}
+
+bool IsJpeg(const std::vector<unsigned char>& bytes) {
+  return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
 }  // namespace
 
+bool ReadStoredHeader(const wchar_t* path, StoredHeader& header) {
+  header.bytes.clear();
+  if (!ReadOn(path, header.bytes, ORIENTATION_HEADER_BYTES)) return false;
+  ReadHeader(header);
+  return true;
+}
+
 StoredPicture DecodeStored(const wchar_t* path) {
-  const PictureHeader header = HeaderFrom([path](unsigned char* bytes, unsigned long& count) {
-    const HANDLE file =
-        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD got = 0;
-    const bool read = ReadFile(file, bytes, ORIENTATION_HEADER_BYTES, &got, nullptr) != FALSE;
-    CloseHandle(file);
-    count = got;
-    return read;
-  });
+  StoredHeader header;
   StoredPicture picture;
-  if (header.decodable) picture.bitmap = GdiBitmap::FromFile(path);
-  picture.orientation = header.orientation;
+  // A file that cannot be read gives the defaults: the decode will tell.
+  if (ReadStoredHeader(path, header)) picture.orientation = header.orientation;
+  if (!header.decodable) return picture;
+  if (IsJpeg(header.bytes) && ReadOn(path, header.bytes, MOST_FILE_BYTES)) {
+    picture.bitmap = DecodeWholeJpeg(header.bytes.data(), header.bytes.size());
+  }
+  if (!picture.bitmap) picture.bitmap = GdiBitmap::FromFile(path);
   return picture;
 }
 
 StoredPicture DecodeStored(IStream* stream) {
-  // The header is read before GDI+ takes the stream over.
-  const PictureHeader header = HeaderFrom([stream](unsigned char* bytes, unsigned long& count) {
-    const LARGE_INTEGER start = {};
-    ULONG got = 0;
-    const bool read = stream != nullptr &&
-                      SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
-                      SUCCEEDED(stream->Read(bytes, ORIENTATION_HEADER_BYTES, &got));
-    if (stream != nullptr) stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    count = got;
-    return read;
-  });
   StoredPicture picture;
-  if (header.decodable && stream != nullptr) picture.bitmap = GdiBitmap::FromStream(stream);
+  HGLOBAL memory = nullptr;
+  STATSTG about = {};
+  if (stream == nullptr || FAILED(GetHGlobalFromStream(stream, &memory)) ||
+      FAILED(stream->Stat(&about, STATFLAG_NONAME))) {
+    return picture;
+  }
+  const auto* bytes = static_cast<const unsigned char*>(GlobalLock(memory));
+  if (bytes == nullptr) return picture;
+  const auto size = static_cast<size_t>(about.cbSize.QuadPart);
+  StoredHeader header;
+  header.bytes.assign(bytes, bytes + std::min<size_t>(size, ORIENTATION_HEADER_BYTES));
+  ReadHeader(header);
   picture.orientation = header.orientation;
+  if (header.decodable && IsJpeg(header.bytes)) picture.bitmap = DecodeWholeJpeg(bytes, size);
+  GlobalUnlock(memory);
+  // GDI+ reads the stream from where it stands.
+  const LARGE_INTEGER start = {};
+  if (!picture.bitmap && header.decodable && SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
+    picture.bitmap = GdiBitmap::FromStream(stream);
+  }
   return picture;
+}
+
+GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size cover) {
+  if (!header.decodable) return {};
+  const auto coverWidth = static_cast<uint32_t>(cover.width);
+  const auto coverHeight = static_cast<uint32_t>(cover.height);
+  if (IsJpeg(header.bytes)) {
+    const unsigned char* preview = nullptr;
+    size_t length = 0;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (JpegExifPreview(header.bytes.data(), header.bytes.size(), preview, length) &&
+        ReadJpegFrame(preview, length, width, height) &&
+        PreviewServes(width, height, coverWidth, coverHeight)) {
+      GdiBitmap bitmap =
+          DecodeJpeg(preview, length, CoveringJpegScale(width, height, coverWidth, coverHeight));
+      if (bitmap) return bitmap;
+    }
+    if (ReadOn(path, header.bytes, MOST_FILE_BYTES) &&
+        ReadJpegFrame(header.bytes.data(), header.bytes.size(), width, height)) {
+      GdiBitmap bitmap = DecodeJpeg(header.bytes.data(), header.bytes.size(),
+                                    CoveringJpegScale(width, height, coverWidth, coverHeight));
+      if (bitmap) return bitmap;
+    }
+  }
+  return GdiBitmap::FromFile(path);
 }
 
 void TurnUpright(GdiBitmap& bitmap, int orientation) {

@@ -1,11 +1,17 @@
 // Opening a picture file: what its header tells before the decode (its
-// orientation tag, whether it fits in memory decoded), the decode, and the
-// turn that puts a picture stored sideways upright.
+// orientation tag, its size, whether it fits in memory decoded), the decode,
+// whole or just large enough for a view, and the turn that puts a picture
+// stored sideways upright. JPEG pictures go to the JPEG engine; other
+// pictures, and JPEG streams the engine refuses, to GDI+.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "base/gdiplus_objects.h"
+#include "base/geometry.h"
 
 // A picture as its file stores it: the decoded bitmap, not yet turned, and
 // its orientation tag (1..8, 1 when the file has none).
@@ -14,11 +20,29 @@ struct StoredPicture {
   int orientation = 1;
 };
 
-// Decodes a picture file, or a stream of its bytes (which GDI+ then reads
-// for as long as the bitmap lives). The bitmap is empty when the picture
-// does not decode, or when its header gives a size too large to decode.
+// Decodes a picture file, or a stream of its bytes (which GDI+ may read for
+// as long as the bitmap lives). The bitmap is empty when the picture does
+// not decode, or when its header gives a size too large to decode.
 StoredPicture DecodeStored(const wchar_t* path);
 StoredPicture DecodeStored(IStream* stream);
+
+// What a picture file's opening bytes tell, and those bytes.
+struct StoredHeader {
+  std::vector<unsigned char> bytes;
+  int orientation = 1;
+  bool sized = false;  // the header gives the stored size
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool decodable = true;  // false when its size is too large to decode
+};
+
+// Reads the opening bytes of a picture file; false when it cannot be read.
+bool ReadStoredHeader(const wchar_t* path, StoredHeader& header);
+
+// Decodes the picture of `header` no larger than it takes to cover `cover`
+// (sides as stored): a JPEG through its EXIF preview when that serves, or
+// at the engine's smallest scale that covers it; other pictures whole.
+GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size cover);
 
 // Turns and flips `bitmap` so that a picture stored with `orientation`
 // shows upright.

@@ -1,6 +1,7 @@
 #include "base/picture_header.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -19,8 +20,22 @@ constexpr std::size_t IFD_ENTRY_SIZE = 12;
 constexpr uint16_t ORIENTATION_TAG = 0x0112;
 constexpr uint16_t PREVIEW_OFFSET_TAG = 0x0201;  // JPEGInterchangeFormat
 constexpr uint16_t PREVIEW_LENGTH_TAG = 0x0202;  // JPEGInterchangeFormatLength
+constexpr uint16_t EXIF_IFD_TAG = 0x8769;
+constexpr uint16_t GPS_IFD_TAG = 0x8825;
+constexpr uint16_t INTEROPERABILITY_IFD_TAG = 0xA005;
 constexpr uint16_t TYPE_SHORT = 3;
 constexpr uint16_t TYPE_LONG = 4;
+
+// The bytes of one number of each TIFF type that GDI+ keeps as a property
+// item (a rational is two longs); 0 for the others.
+constexpr std::size_t NumberSize(uint16_t type) {
+  switch (type) {
+    case 1: case 2: case 7: return 1;  // BYTE, ASCII, UNDEFINED
+    case 3: return 2;                  // SHORT
+    case 4: case 5: case 9: case 10: return 4;  // LONG, RATIONAL, SLONG, SRATIONAL
+    default: return 0;
+  }
+}
 
 // A TIFF block in its byte order. Callers check every offset against `size`
 // before reading at it.
@@ -177,6 +192,60 @@ int JpegOrientation(const unsigned char* data, std::size_t size) {
   return FindExifTiff(data, size, tiff, tiffSize) ? TiffOrientation(tiff, tiffSize) : UPRIGHT;
 }
 
+namespace {
+
+// Adds the entries of the IFD at `at` to `tags`, their numbers turned
+// little-endian; hands the offsets of the sub-IFDs it points to on.
+void ReadIfdTags(const Tiff& tiff, std::size_t at, std::vector<ExifTag>& tags,
+                 uint32_t* exifIfd = nullptr, uint32_t* gpsIfd = nullptr) {
+  Ifd ifd;
+  if (!OpenIfd(tiff, at, ifd)) return;
+  for (std::size_t i = 0; i < ifd.count; ++i) {
+    const std::size_t entry = ifd.first + i * IFD_ENTRY_SIZE;
+    const uint16_t id = tiff.U16(entry);
+    const uint16_t type = tiff.U16(entry + 2);
+    if (id == EXIF_IFD_TAG || id == GPS_IFD_TAG || id == INTEROPERABILITY_IFD_TAG) {
+      uint32_t* pointer = id == EXIF_IFD_TAG ? exifIfd : id == GPS_IFD_TAG ? gpsIfd : nullptr;
+      if (pointer != nullptr && type == TYPE_LONG) *pointer = tiff.U32(entry + 8);
+      continue;
+    }
+    const std::size_t width = NumberSize(type);
+    const std::size_t count = (type == 5 || type == 10 ? 2 : 1) * std::size_t{tiff.U32(entry + 4)};
+    // Four bytes or fewer sit in the entry itself.
+    if (width == 0 || count > tiff.size / width) continue;
+    const std::size_t bytes = count * width;
+    const std::size_t value = bytes <= 4 ? entry + 8 : tiff.U32(entry + 8);
+    if (value > tiff.size || bytes > tiff.size - value) continue;
+    ExifTag tag;
+    tag.id = id;
+    tag.type = type;
+    tag.value.resize(bytes);
+    for (std::size_t n = 0; n < count; ++n) {
+      const uint32_t number = tiff.Read(value + n * width, static_cast<int>(width));
+      for (std::size_t b = 0; b < width; ++b) {
+        tag.value[n * width + b] = static_cast<unsigned char>(number >> (8 * b));
+      }
+    }
+    tags.push_back(std::move(tag));
+  }
+}
+
+}  // namespace
+
+std::vector<ExifTag> JpegExifTags(const unsigned char* data, std::size_t size) {
+  std::vector<ExifTag> tags;
+  const unsigned char* block = nullptr;
+  std::size_t blockSize = 0;
+  Tiff tiff{};
+  if (!FindExifTiff(data, size, block, blockSize) || !OpenTiff(block, blockSize, tiff)) return tags;
+  uint32_t exifIfd = 0;
+  uint32_t gpsIfd = 0;
+  ReadIfdTags(tiff, tiff.U32(4), tags, &exifIfd, &gpsIfd);
+  if (exifIfd != 0) ReadIfdTags(tiff, exifIfd, tags);
+  if (gpsIfd != 0) ReadIfdTags(tiff, gpsIfd, tags);
+  return tags;
+}
+
 bool JpegExifPreview(const unsigned char* data, std::size_t size, const unsigned char*& preview,
                      std::size_t& length) {
   const unsigned char* tiff = nullptr;
@@ -226,6 +295,18 @@ bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& wi
 bool FitsDecoded(uint32_t width, uint32_t height) {
   constexpr uint64_t MOST_BYTES = 0x7FFFFFFF;
   return static_cast<uint64_t>(width) * height * 4 <= MOST_BYTES;
+}
+
+bool PreviewServes(uint32_t previewWidth, uint32_t previewHeight, uint32_t coverWidth,
+                   uint32_t coverHeight) {
+  if (previewWidth < coverWidth || previewHeight < coverHeight || previewWidth == 0 ||
+      previewHeight == 0) {
+    return false;
+  }
+  const double width = previewWidth;
+  const double height = previewHeight;
+  return std::abs(height * coverWidth / width - coverHeight) <= 1.0 &&
+         std::abs(width * coverHeight / height - coverWidth) <= 1.0;
 }
 
 bool OrientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // SOI, then an APP0 and the EXIF APP1 at their largest (a segment holds at
 // most 65535 bytes after its marker). An EXIF block further on is not looked
@@ -20,6 +21,27 @@ int JpegOrientation(const unsigned char* data, std::size_t size);
 // when there is none, or when it does not lie wholly inside the block.
 bool JpegExifPreview(const unsigned char* data, std::size_t size, const unsigned char*& preview,
                      std::size_t& length);
+
+// A tag of a JPEG file's EXIF block as GDI+ keeps a property item: its id,
+// its TIFF type and its value, whose numbers are in little-endian order.
+struct ExifTag {
+  uint16_t id = 0;
+  uint16_t type = 0;
+  std::vector<unsigned char> value;
+};
+
+// The tags of the EXIF block's IFD0, Exif IFD and GPS IFD, in that order
+// (the thumbnail's IFD1 and the IFD pointers themselves left out): what a
+// crop carries of its source. A tag whose value lies outside the block, or
+// of a type GDI+ does not keep, is left out; empty without a block.
+std::vector<ExifTag> JpegExifTags(const unsigned char* data, std::size_t size);
+
+// Whether a preview of `previewWidth` x `previewHeight` may stand for its
+// picture in a view of `coverWidth` x `coverHeight` pixels (the picture's
+// own shape there): it covers the view, and scaled into it, it is off the
+// view's shape by a pixel at most. A letter-boxed or stale preview is not.
+bool PreviewServes(uint32_t previewWidth, uint32_t previewHeight, uint32_t coverWidth,
+                   uint32_t coverHeight);
 
 // Whether the orientation turns the picture by a quarter (5..8), so that the
 // upright picture's width is the stored picture's height.

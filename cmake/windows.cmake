@@ -31,6 +31,7 @@ add_library(trimlet_core STATIC
   files/done_marks.cpp
   files/folder_monitor.cpp
   app/open_folder.cpp
+  app/taskbar_progress.cpp
   settings/registry.cpp
   settings/settings.cpp
   ui/about_dialog.cpp
@@ -52,7 +53,7 @@ target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32 version
-  gdi32)
+  gdi32 uuid)
 trimlet_warnings(trimlet_core)
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")

@@ -71,6 +71,7 @@ DecodedPicture::~DecodedPicture() {
 }
 
 std::unique_ptr<DecodedPicture> DecodePicture(const wchar_t* path, const DecodeRequest& request) {
+  const ForegroundWork first;  // the tiles wait for it
   auto picture = std::make_unique<DecodedPicture>();
   CopyText(picture->path, path);
   if (!PathFileExistsW(path) || PathIsDirectoryW(path) || !StampOf(path, picture->stamp)) {

@@ -3,12 +3,11 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/background_work.h"
@@ -46,51 +45,18 @@ HBITMAP DrawTile(GdiBitmap& image, const Rect& place, int orientation) {
   return tile.ToHbitmap(HBITMAP_BACKGROUND);
 }
 
-// One walk's pictures and their tiles. The walking thread and the tile
-// threads share it; whoever lets go of it last frees it.
-struct TileJob {
-  std::vector<std::wstring> paths;
-  std::vector<HBITMAP> tiles;
-  std::vector<bool> done;
-  std::atomic<size_t> next{0};
-  TileRules rules;
-  TileWorkers workers;
-  // Set when the walk ends or gives up waiting: the tile threads stop, and
-  // late tiles are deleted by their makers. The threads read nothing else
-  // of the walk's: they may outlive it.
-  std::atomic<bool> abandoned{false};
-  std::mutex lock;
-  std::condition_variable finished;
-};
-
-void MakeTiles(std::shared_ptr<TileJob> job) {
-  for (;;) {
-    const size_t index = job->next++;
-    if (index >= job->paths.size() || job->abandoned.load()) break;
-    const HBITMAP tile = job->workers.make(job->paths[index].c_str(), job->rules);
-    std::lock_guard<std::mutex> hold(job->lock);
-    if (job->abandoned.load()) {
-      if (tile != nullptr) DeleteObject(tile);
-      break;
-    }
-    job->tiles[index] = tile;
-    job->done[index] = true;
-    job->finished.notify_all();
-  }
+// The picture's size as stored: from its header, or from a decode.
+bool StoredSize(const wchar_t* path, StoredHeader& header) {
+  if (!ReadStoredHeader(path, header) || !header.decodable) return false;
+  if (header.sized) return true;
+  GdiBitmap image = GdiBitmap::FromFile(path);
+  header.width = image.Width();
+  header.height = image.Height();
+  return image && image.status() == Gdiplus::Ok;
 }
 
-struct Listing {
-  std::vector<std::wstring> names;
-  std::vector<std::wstring> paths;
-};
-
-void ListPicture(const wchar_t* folder, const wchar_t* fileName, void* context) {
-  if (!IsPictureFileName(fileName)) return;
-  PathBuffer path;
-  if (PathCombineW(path, folder, fileName) == nullptr) return;
-  auto& listing = *static_cast<Listing*>(context);
-  listing.names.emplace_back(fileName);
-  listing.paths.emplace_back(path);
+void ListPicture(const wchar_t*, const wchar_t* fileName, void* names) {
+  if (IsPictureFileName(fileName)) static_cast<std::vector<std::wstring>*>(names)->emplace_back(fileName);
 }
 
 int ThreadCount(int asked, size_t pictures) {
@@ -105,54 +71,99 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 }  // namespace
 
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
-  StoredPicture stored = DecodeStored(path);
-  GdiBitmap& image = stored.bitmap;
-  if (!image) return nullptr;
-  const int orientation = rules.upright ? stored.orientation : 1;
+  StoredHeader header;
+  if (!ReadStoredHeader(path, header)) return nullptr;
+  const int orientation = rules.upright ? header.orientation : 1;
   const bool swap = OrientationSwapsSides(orientation);
-  const uint32_t width = swap ? image.Height() : image.Width();
-  const uint32_t height = swap ? image.Width() : image.Height();
-  if (width < rules.minimumWidth || height < rules.minimumHeight) return nullptr;
-  return DrawTile(image, PlaceThumbnail(width, height), orientation);
+  GdiBitmap image;
+  // Without a size in its header, the picture is decoded whole to know it.
+  if (!header.sized && header.decodable) {
+    image = GdiBitmap::FromFile(path);
+    header.width = image.Width();
+    header.height = image.Height();
+  }
+  const uint32_t width = swap ? header.height : header.width;
+  const uint32_t height = swap ? header.width : header.height;
+  if (width == 0 || width < rules.minimumWidth || height < rules.minimumHeight) return nullptr;
+  const Rect place = PlaceThumbnail(width, height);
+  // Sides as stored: the thumbnail is turned after it is made.
+  const Size cover = swap ? Size{place.height, place.width} : Size{place.width, place.height};
+  if (!image) image = DecodeStoredCovering(path, header, cover);
+  if (!image) return nullptr;
+  return DrawTile(image, place, orientation);
 }
 
-void WalkFolderTiles(const wchar_t* folder, const TileRules& rules, const std::atomic<bool>* cancel,
-                     TileCallback onTile, void* context, ProgressCallback onProgress,
-                     const TileWorkers& workers) {
-  Listing listing;
-  ForEachFileInFolder(folder, ListPicture, &listing, cancel);
-  const size_t found = listing.paths.size();
-  if (found == 0 || Cancelled(cancel)) return;
-  auto job = std::make_shared<TileJob>();
-  job->paths = std::move(listing.paths);
-  job->tiles.assign(found, nullptr);
-  job->done.assign(found, false);
-  job->rules = rules;
-  job->workers = workers;
-  const int threads = ThreadCount(workers.threads, found);
+std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
+                                             const std::atomic<bool>* cancel,
+                                             ProgressCallback onProgress, void* context) {
+  std::vector<std::wstring> found;
+  ForEachFileInFolder(folder, ListPicture, &found, cancel);
+  std::vector<std::wstring> listed;
+  const int count = static_cast<int>(found.size());
+  for (int index = 0; index < count && !Cancelled(cancel); ++index) {
+    PathBuffer path;
+    StoredHeader header;
+    if (PathCombineW(path, folder, found[index].c_str()) != nullptr &&
+        StoredSize(path, header)) {
+      const bool swap = rules.upright && OrientationSwapsSides(header.orientation);
+      const uint32_t width = swap ? header.height : header.width;
+      const uint32_t height = swap ? header.width : header.height;
+      if (width > 0 && width >= rules.minimumWidth && height >= rules.minimumHeight) {
+        listed.push_back(std::move(found[index]));
+      }
+    }
+    if (onProgress != nullptr) onProgress(index + 1, count, context);
+  }
+  return listed;
+}
+
+std::shared_ptr<TileQueue> TileQueue::Start(std::vector<std::wstring> paths,
+                                            const TileRules& rules, HWND window, UINT message,
+                                            const TileWorkers& workers) {
+  auto queue = std::make_shared<TileQueue>();
+  queue->paths_ = std::move(paths);
+  queue->rules_ = rules;
+  queue->workers_ = workers;
+  queue->window_ = window;
+  queue->message_ = message;
+  const int threads = ThreadCount(workers.threads, queue->paths_.size());
   int started = 0;
-  for (int i = 0; i < threads; ++i)
-    started += StartBackgroundWork([job] { MakeTiles(job); }) ? 1 : 0;
-  // Without a thread of its own the walk makes the tiles itself.
-  if (started == 0) MakeTiles(job);
-  // Cancel is polled while waiting; nobody signals it.
-  constexpr auto POLL = std::chrono::milliseconds(10);
-  std::unique_lock<std::mutex> hold(job->lock);
-  for (size_t index = 0; index < found; ++index) {
-    while (!job->done[index] && !Cancelled(cancel)) job->finished.wait_for(hold, POLL);
-    if (!job->done[index]) break;
-    const HBITMAP tile = job->tiles[index];
-    job->tiles[index] = nullptr;
-    hold.unlock();
-    if (tile != nullptr) onTile(listing.names[index].c_str(), tile, context);
-    if (onProgress != nullptr)
-      onProgress(static_cast<int>(index + 1), static_cast<int>(found), context);
-    hold.lock();
-    if (Cancelled(cancel)) break;
-  }
-  job->abandoned.store(true);
-  for (HBITMAP& tile : job->tiles) {
+  for (int i = 0; i < threads; ++i) started += StartBackgroundWork([queue] { queue->Run(); });
+  return started > 0 ? queue : nullptr;
+}
+
+TileQueue::~TileQueue() {
+  for (const auto& [index, tile] : ready_) {
     if (tile != nullptr) DeleteObject(tile);
-    tile = nullptr;
   }
+}
+
+void TileQueue::Run() {
+  for (;;) {
+    YieldToForegroundWork();
+    const size_t index = next_++;
+    if (index >= paths_.size() || stopped_.load()) return;
+    const HBITMAP tile = workers_.make(paths_[index].c_str(), rules_);
+    std::unique_lock<std::mutex> hold(lock_);
+    if (stopped_.load()) {
+      if (tile != nullptr) DeleteObject(tile);
+      return;
+    }
+    ready_.emplace_back(index, tile);
+    ++made_;
+    if (!std::exchange(told_, true)) PostMessageW(window_, message_, 0, 0);
+  }
+}
+
+std::vector<std::pair<size_t, HBITMAP>> TileQueue::Take() {
+  std::lock_guard<std::mutex> hold(lock_);
+  told_ = false;
+  return std::exchange(ready_, {});
+}
+
+void TileQueue::Stop() { stopped_.store(true); }
+
+size_t TileQueue::Made() {
+  std::lock_guard<std::mutex> hold(lock_);
+  return made_;
 }

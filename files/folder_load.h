@@ -1,13 +1,17 @@
-// Walking a source folder into thumbnail tiles. A job without windows: it
-// runs on a worker and hands each tile to its caller.
+// A source folder's pictures: listed by what their headers say, and their
+// thumbnail tiles, made afterwards on threads of their own in the list's
+// order. Jobs without windows: they hand their results on.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdint>
-
-#include "base/folder_entries.h"
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 // Which pictures are listed, and which way up.
 struct TileRules {
@@ -16,17 +20,23 @@ struct TileRules {
   bool upright = false;  // turned by its orientation tag
 };
 
+// Receives how many of the pictures found have been looked at.
+using ProgressCallback = void (*)(int done, int found, void* context);
+
+// The file names of the pictures in `folder` (by their extension, sub-folders
+// left out) at least the rules' minimum size, in the folder's order. The
+// sizes come from the files' headers; a picture whose header gives none is
+// decoded to know it, and is left out when it does not decode. Stops early,
+// with what it has, when `cancel` is raised.
+std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
+                                             const std::atomic<bool>* cancel,
+                                             ProgressCallback onProgress, void* context);
+
 // A 96 x 96 tile of the picture: grey, with the thumbnail centred. A bitmap
 // handle that the caller deletes, or null when the file does not decode or
 // is smaller than the rules' minimum. The file is closed again when this
 // returns.
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules);
-
-// Receives a listed picture's file name and tile (the callee's to delete).
-using TileCallback = void (*)(const wchar_t* fileName, HBITMAP tile, void* context);
-
-// Receives how many of the pictures found have been looked at.
-using ProgressCallback = void (*)(int done, int found, void* context);
 
 // How the tiles are made: by how many threads, and by what (a test makes
 // some slower than others).
@@ -35,12 +45,40 @@ struct TileWorkers {
   HBITMAP (*make)(const wchar_t* path, const TileRules& rules) = MakeThumbnailTile;
 };
 
-// Makes a tile of every picture in `folder` (by its extension, sub-folders
-// left out) on threads of its own, and hands each on from the calling thread
-// in the folder's order, with the progress after each picture. When
-// `cancel` is raised it returns within a few milliseconds; pictures still
-// being decoded are finished and dropped by their threads (background work:
-// WaitForBackgroundWork waits for them).
-void WalkFolderTiles(const wchar_t* folder, const TileRules& rules, const std::atomic<bool>* cancel,
-                     TileCallback onTile, void* context, ProgressCallback onProgress = nullptr,
-                     const TileWorkers& workers = {});
+// The tiles of a list of pictures, made one picture after the other on
+// threads of their own (background work), which give way to the work the
+// user waits for. Whoever lets go of it last frees it.
+class TileQueue {
+ public:
+  // Starts on the pictures at `paths`. After each tile it posts `message`
+  // to `window`, unless the window has been told and has not taken since.
+  // Null when no thread could be started.
+  static std::shared_ptr<TileQueue> Start(std::vector<std::wstring> paths, const TileRules& rules,
+                                          HWND window, UINT message,
+                                          const TileWorkers& workers = {});
+  ~TileQueue();
+
+  // The tiles made since the last call, by the index of their path; the
+  // caller deletes them. A picture whose tile could not be made comes with
+  // null.
+  std::vector<std::pair<size_t, HBITMAP>> Take();
+  // Stops: the threads drop the tile in hand and end.
+  void Stop();
+  size_t Made();
+  size_t Count() const { return paths_.size(); }
+
+ private:
+  void Run();
+
+  std::vector<std::wstring> paths_;
+  TileRules rules_ = {};
+  TileWorkers workers_;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+  std::atomic<size_t> next_{0};
+  std::atomic<bool> stopped_{false};
+  std::mutex lock_;
+  std::vector<std::pair<size_t, HBITMAP>> ready_;
+  size_t made_ = 0;
+  bool told_ = false;
+};

@@ -270,6 +270,9 @@
 // WM_APP + 10: a busy worker -> its dialog, posted; the dialog shows the step
 // and progress that its run holds
 #define WM_BUSY_UPDATE 0x800A
+// WM_APP + 11: the tile threads -> the main window, posted; no arguments: the
+// window takes what is ready from its own queue
+#define WM_TILES_READY 0x800B
 
 // ---------------------------------------------------------------------------
 // Timers

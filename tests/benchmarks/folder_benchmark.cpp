@@ -1,10 +1,14 @@
 // Times the folder load with photo-sized JPEG pictures: the real load into
-// the file list, then a bare GDI+ loop doing the same work for each file,
-// with the process's memory after each.
+// the file list, the tiles alone, of the photos as they are and of copies
+// that carry an EXIF preview as a camera's do, then a bare GDI+ loop doing
+// the tiles' work for each file, with the process's memory after each.
 //   folder_benchmark [PICTURES]
+//   folder_benchmark --generate PICTURES   only make the photos
 // The pictures (4000 x 3000, 100 unless told) are made once, by a child
 // process so that their making stays out of the memory figures, and kept in
-// the temporary folder for later runs.
+// the temporary folder for later runs. The copies with a preview are made
+// there by the caller (./dev bench, with ImageMagick and exiftool), in the
+// folder "previews"; without them that line is left out.
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
@@ -48,11 +52,13 @@ std::wstring PictureFolder() {
   return std::wstring(temp) + L"TrimletFolderBenchmark";
 }
 
-std::wstring PicturePath(int index) {
+std::wstring PictureName(int index) {
   wchar_t name[32];
   std::swprintf(name, 32, L"\\photo_%04d.jpg", index);
-  return PictureFolder() + name;
+  return name;
 }
+
+std::wstring PicturePath(int index) { return PictureFolder() + PictureName(index); }
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -250,6 +256,33 @@ double CancelDelay(const std::wstring& folder) {
   return Milliseconds(pressed, run.returned);
 }
 
+// The first `count` photos of `from` in a folder of their own (a folder left
+// from a larger run holds more), linked where the file system can; empty
+// when they are not all there.
+std::wstring GatherPictures(const std::wstring& from, int count, std::vector<std::wstring>& files) {
+  const std::wstring folder = from + L"\\" + std::to_wstring(count);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  for (int i = 0; i < count; ++i) {
+    const std::wstring link = folder + PictureName(i);
+    const std::wstring source = from + PictureName(i);
+    if (!Exists(link) && !CreateHardLinkW(link.c_str(), source.c_str(), nullptr) &&
+        !CopyFileW(source.c_str(), link.c_str(), TRUE)) {
+      return L"";
+    }
+    files.push_back(link);
+  }
+  return folder;
+}
+
+// All the tiles of a folder, made as the load makes them.
+double MakeTiles(const std::wstring& folder) {
+  return Time([&folder] {
+    WalkFolderTiles(
+        folder.c_str(), {96, 96}, nullptr,
+        [](const wchar_t*, HBITMAP tile, void*) { DeleteObject(tile); }, nullptr);
+  });
+}
+
 double MegabytesOnDisk(int count) {
   double bytes = 0;
   for (int i = 0; i < count; ++i) {
@@ -273,20 +306,14 @@ int main(int argc, char** argv) {
     std::puts("could not make the pictures");
     return 1;
   }
-  // Only this run's pictures: a folder left from a larger run keeps more.
-  const std::wstring folder = PictureFolder() + L"\\" + std::to_wstring(count);
   std::vector<std::wstring> files;
-  CreateDirectoryW(folder.c_str(), nullptr);
-  for (int i = 0; i < count; ++i) {
-    wchar_t name[32];
-    std::swprintf(name, 32, L"\\photo_%04d.jpg", i);
-    const std::wstring link = folder + name;
-    if (!Exists(link) && !CreateHardLinkW(link.c_str(), PicturePath(i).c_str(), nullptr) &&
-        !CopyFileW(PicturePath(i).c_str(), link.c_str(), TRUE)) {
-      std::puts("could not gather the pictures");
-      return 1;
-    }
-    files.push_back(link);
+  std::vector<std::wstring> withPreviews;
+  const std::wstring folder = GatherPictures(PictureFolder(), count, files);
+  const std::wstring previewFolder =
+      GatherPictures(PictureFolder() + L"\\previews", count, withPreviews);
+  if (folder.empty()) {
+    std::puts("could not gather the pictures");
+    return 1;
   }
   std::printf("%d JPEG pictures of %d x %d, %.0f MB on disk\n", count, PICTURE_WIDTH,
               PICTURE_HEIGHT, MegabytesOnDisk(count));
@@ -310,6 +337,11 @@ int main(int argc, char** argv) {
       Time([&files, &editor] { editor.Show(DecodePicture(files[0].c_str(), editor.Request())); });
   editor.Show(nullptr);
 
+  MemorySampler duringTiles;
+  const double tiles = MakeTiles(folder);
+  duringTiles.Print("while the tiles are made");
+  const double previewTiles = previewFolder.empty() ? 0 : MakeTiles(previewFolder);
+
   MemorySampler duringBare;
   const double bare = Time([&files] {
     for (const std::wstring& file : files) MakeTileBare(file);
@@ -323,8 +355,16 @@ int main(int argc, char** argv) {
   std::printf("  showing the first picture alone            %8.1f ms\n", preview);
   std::printf("bare GDI+ loop (decode, thumbnail, tile)     %8.1f ms, %6.1f ms a picture\n", bare,
               bare / count);
+  std::printf("tiles alone                                  %8.1f ms\n", tiles);
   std::printf("GOAL folder load / bare loop                 %8.2f   (at most 0.60, %u cores)\n",
               load / bare, std::thread::hardware_concurrency());
+  std::printf("GOAL tiles / bare loop, no EXIF preview      %8.2f   (at most 0.15)\n",
+              tiles / bare);
+  if (!previewFolder.empty()) {
+    std::printf("tiles alone, photos with an EXIF preview     %8.1f ms\n", previewTiles);
+    std::printf("GOAL tiles / bare loop, EXIF preview         %8.2f   (at most 0.05)\n",
+                previewTiles / bare);
+  }
   std::printf("GOAL cancel during the load takes effect in  %8.1f ms (at most 100)\n", cancelDelay);
   return listed == count ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // A picture file's opening bytes, whatever they hold: every read within them,
 // an orientation in 1..8, a size only where a header gives one, and an EXIF
-// preview only inside them.
+// preview and tags only inside them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (JpegExifPreview(data, size, preview, length) &&
       (preview < data || length > size || preview - data > static_cast<std::ptrdiff_t>(size - length))) {
     std::abort();
+  }
+  for (const ExifTag& tag : JpegExifTags(data, size)) {
+    if (tag.value.size() > size) std::abort();
   }
   return 0;
 }

@@ -68,9 +68,14 @@ TEST_CASE("the main window: the splitter held at 30 and by a 300-pixel editor, b
   const int32_t points[][3] = {{149, 50, 0}, {150, 50, 1}, {152, 50, 1}, {153, 50, 0},
                                {151, 19, 0}, {151, 20, 1}, {151, 99, 1}, {151, 100, 0}};
   for (const auto& [x, y, on] : points) CHECK(IsOnSplitter(x, y, 150, 20, 100) == (on == 1));
-  int32_t edges[4];
-  StatusPartEdges(1000, edges);
+  int32_t edges[STATUS_PARTS_MOST];
+  CHECK(StatusPartEdges(1000, false, edges) == 4);
   CHECK((edges[0] == 520 && edges[1] == 650 && edges[2] == 780 && edges[3] == -1));
+  // The progress takes its room from the file name's, down to nothing.
+  CHECK(StatusPartEdges(1000, true, edges) == 5);
+  CHECK((edges[0] == 350 && edges[2] == 610 && edges[3] == 830 && edges[4] == -1));
+  StatusPartEdges(400, true, edges);
+  CHECK((edges[0] == 0 && edges[1] == 0 && edges[2] == 10 && edges[3] == 230));
   // A menu from the keyboard opens by the selected item while it is in view.
   const Box list = {100, 200, 300, 500};
   const MenuPoint item = {40, 120}, below = {40, 300};

@@ -131,10 +131,52 @@ TEST_CASE("the EXIF preview: through IFD1, wholly inside the block, a JPEG strea
   // After SOI, the segment's marker and length, and the EXIF signature.
   CHECK((length == 4 && preview == jpeg.data() + 2 + 4 + 6 + 56));
   CHECK(Orientation(jpeg) == 6);
+  // 160 x 120 serves a 4:3 photo's tile (94 x 70), not a 3:2 one's (94 x 63)
+  // nor a larger one.
+  CHECK(PreviewServes(160, 120, 94, 70));
+  CHECK(PreviewServes(160, 120, 94, 71));
+  CHECK_FALSE(PreviewServes(160, 120, 94, 63));
+  CHECK_FALSE(PreviewServes(160, 120, 161, 121));
+  CHECK_FALSE(PreviewServes(0, 0, 0, 0));
   for (const Bytes& none : {withPreview(56, 5), withPreview(57, 3), withPreview(0xFFFFFFFF, 4),
                             withPreview(56, 0xFFFFFFFF), ExifJpeg(false, {ORIENTATION_6})}) {
     CHECK_FALSE(JpegExifPreview(none.data(), none.size(), preview, length));
   }
+}
+
+TEST_CASE("EXIF tags of IFD0, the Exif IFD and the GPS IFD, their numbers little-endian") {
+  // Big-endian: IFD0 at 8, the Exif IFD at 74, the GPS IFD at 116, then
+  // the values that do not fit in their entries.
+  Bytes tiff = {'M', 'M'};
+  const auto entry = [&](uint32_t tag, uint32_t type, uint32_t count, uint32_t value) {
+    Put(tiff, true, {{tag, 2}, {type, 2}, {count, 4}, {value, 4}});
+  };
+  Put(tiff, true, {{42, 2}, {8, 4}, {5, 2}});
+  entry(0x010F, 2, 6, 134);                                 // Make, at 134
+  entry(0x0110, 2, 100, 60000);                             // Model, beyond the block
+  entry(0x0112, 3, 1, 6 << 16);                             // a SHORT in the entry
+  entry(0x8769, 4, 1, 74);
+  entry(0x8825, 4, 1, 116);
+  Put(tiff, true, {{0, 4}, {3, 2}});
+  entry(0x829A, 5, 1, 140);                                 // ExposureTime, at 140
+  entry(0xA005, 4, 1, 0);
+  entry(0x9999, 11, 1, 0);                                  // a FLOAT: not kept
+  Put(tiff, true, {{0, 4}, {1, 2}});
+  entry(0x0001, 2, 2, 'N' << 24);                           // GPSLatitudeRef
+  Put(tiff, true, {{0, 4}});
+  REQUIRE(tiff.size() == 134);
+  tiff.insert(tiff.end(), {'M', 'a', 'k', 'e', 'r', 0});
+  Put(tiff, true, {{1, 4}, {250, 4}});
+  Bytes exif = {'E', 'x', 'i', 'f', 0, 0};
+  exif.insert(exif.end(), tiff.begin(), tiff.end());
+  const Bytes jpeg = Jpeg({{0xE1, exif}});
+  std::string seen;
+  for (const ExifTag& tag : JpegExifTags(jpeg.data(), jpeg.size())) {
+    seen += std::to_string(tag.id) + "/" + std::to_string(tag.type) + ":";
+    for (const unsigned char byte : tag.value) seen += std::to_string(byte) + " ";
+  }
+  CHECK(seen == "271/2:77 97 107 101 114 0 274/3:6 0 33434/5:1 0 0 0 250 0 0 0 1/2:78 0 ");
+  CHECK(JpegExifTags(exif.data(), exif.size()).empty());  // no JPEG
 }
 
 // The size the header gives, as "w x h", or "none".
