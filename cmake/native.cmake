@@ -8,9 +8,10 @@ endif()
 
 set(TRIMLET_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
+include(cmake/libjpeg_turbo.cmake)
 add_library(trimlet_pure STATIC ${TRIMLET_PURE_SOURCES})
 target_include_directories(trimlet_pure PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(trimlet_pure PUBLIC turbojpeg)
+target_link_libraries(trimlet_pure PUBLIC trimlet_jpeg)
 target_compile_options(trimlet_pure PUBLIC ${TRIMLET_SANITIZERS})
 target_link_options(trimlet_pure PUBLIC ${TRIMLET_SANITIZERS})
 trimlet_warnings(trimlet_pure)

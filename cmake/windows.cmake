@@ -2,6 +2,7 @@
 enable_language(RC)
 
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/trimlet_version.h @ONLY)
+include(cmake/libjpeg_turbo.cmake)
 
 add_library(trimlet_core STATIC
   ${TRIMLET_PURE_SOURCES}
@@ -52,8 +53,8 @@ add_library(trimlet_core STATIC
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32 version
-  gdi32 uuid)
+target_link_libraries(trimlet_core PUBLIC trimlet_jpeg gdiplus comctl32 comdlg32 shlwapi shell32 ole32
+  advapi32 user32 version gdi32 uuid)
 trimlet_warnings(trimlet_core)
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
@@ -221,8 +222,9 @@ if(CMAKE_CROSSCOMPILING AND TRIMLET_MAKENSIS)
     OUTPUT ${TRIMLET_SETUP} ${TRIMLET_PORTABLE}
     COMMAND ${CMAKE_SOURCE_DIR}/packaging/make_release.sh ${PROJECT_VERSION}
             $<TARGET_FILE:Trimlet> $<TARGET_FILE:window_tool> ${CMAKE_BINARY_DIR}/Lang
-            ${TRIMLET_RELEASE_DIR}
+            ${TRIMLET_JPEG_TURBO_LICENSES} ${TRIMLET_RELEASE_DIR}
     DEPENDS Trimlet window_tool ${CMAKE_BINARY_DIR}/Lang/.written ${TRIMLET_RELEASE_SOURCES}
+            ${TRIMLET_JPEG_TURBO_LICENSES}/LICENSE.md ${TRIMLET_JPEG_TURBO_LICENSES}/README.ijg
             ${CMAKE_SOURCE_DIR}/ui/english_labels.cpp ${CMAKE_SOURCE_DIR}/resources/trimlet.ico
             ${CMAKE_SOURCE_DIR}/resources/make_about_header.py
     COMMENT "Building the installer and the portable ZIP"
