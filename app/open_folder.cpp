@@ -24,6 +24,7 @@
 #include "app/taskbar_progress.h"
 #include "base/background_work.h"
 #include "base/colours.h"
+#include "base/folder_entries.h"
 #include "base/gdiplus_objects.h"
 #include "base/product.h"
 #include "base/win_text.h"

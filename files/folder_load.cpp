@@ -12,6 +12,7 @@
 
 #include "base/background_work.h"
 #include "base/colours.h"
+#include "base/folder_entries.h"
 #include "base/picture_header.h"
 #include "base/gdiplus_objects.h"
 #include "base/text.h"

@@ -129,6 +129,7 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Keep frame",
     L"Gives the next picture the selection of this one (CTRL + K)",  // 120
     L"JPEG codec:",
+    L"Thumbnails: %1",
 };
 
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,

@@ -54,22 +54,6 @@ bool Begins(const std::wstring& path, const std::string& magic) {
 
 using Tile = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)>;
 
-// What a walk handed on: the tiles in order, the progress after each picture
-// and the pictures found. It is cancelled once `cancelAfter` are done.
-struct Walked {
-  std::vector<std::pair<std::wstring, Tile>> tiles;
-  std::vector<int> progress;
-  int found = 0;
-  int cancelAfter = -1;
-  std::atomic<bool> cancel{false};
-
-  std::vector<std::wstring> Names(size_t count = 100) const {
-    std::vector<std::wstring> names;
-    for (size_t i = 0; i < tiles.size() && i < count; ++i) names.push_back(tiles[i].first);
-    return names;
-  }
-};
-
 // The first pictures of the folder take longest, so that later ones are
 // ready first.
 HBITMAP SlowFirst(const wchar_t* path, const TileRules& minimum) {
@@ -85,20 +69,21 @@ HBITMAP SlowCounted(const wchar_t* path, const TileRules& minimum) {
   return MakeThumbnailTile(path, minimum);
 }
 
-void Walk(const std::wstring& folder, const TileRules& minimum, const TileWorkers& workers,
-          Walked& walked) {
-  const TileCallback keep = [](const wchar_t* name, HBITMAP tile, void* context) {
-    static_cast<Walked*>(context)->tiles.emplace_back(name, Tile(tile, DeleteObject));
-  };
-  const ProgressCallback count = [](int done, int found, void* context) {
-    auto& into = *static_cast<Walked*>(context);
-    into.progress.push_back(done);
-    into.found = found;
-    if (done == into.cancelAfter) into.cancel = true;
-  };
-  // A flag only for a walk that is to be cancelled.
-  const std::atomic<bool>* cancel = walked.cancelAfter < 0 ? nullptr : &walked.cancel;
-  WalkFolderTiles(folder.c_str(), minimum, cancel, keep, &walked, count, workers);
+// Every tile of the queue, by the index of its picture, once all are made.
+std::vector<Tile> AllTiles(TileQueue& queue) {
+  std::vector<Tile> tiles;
+  for (size_t i = 0; i < queue.Count(); ++i) tiles.emplace_back(nullptr, DeleteObject);
+  size_t taken = 0;
+  for (int wait = 0; wait < 500 && taken < queue.Count(); ++wait) {
+    for (auto& [index, tile] : queue.Take()) {
+      CHECK(tiles[index] == nullptr);
+      tiles[index].reset(tile);
+      ++taken;
+    }
+    Sleep(10);
+  }
+  CHECK(taken == queue.Count());
+  return tiles;
 }
 
 // Pixels of a tile that are not dim grey outside the thumbnail's place, or
@@ -205,13 +190,13 @@ TEST_CASE("into a folder of 250 characters: an existing target gives way only to
   CHECK(std::distance(std::filesystem::directory_iterator(deep), {}) == 1);
 }
 
-TEST_CASE("the walk on four threads: a grey tile with its thumbnail to each picture big enough, "
-          "in the folder's order; a cancel stops it and its threads") {
+TEST_CASE("the pictures big enough listed by their headers; their tiles on four threads, each "
+          "with its thumbnail; a stop ends the threads") {
   ScratchFolder folder(L"TrimletTiles");
   GdiplusSession gdiplus;
   constexpr unsigned RED = 0xFFFF0000, BLUE = 0xFF0000FF;
   constexpr const wchar_t *BMP = L"image/bmp", *JPEG = L"image/jpeg";
-  // Listed, made first; then too narrow, too low, no picture.
+  // Listed; then too narrow, too low, no picture.
   const std::tuple<const wchar_t*, int, int, unsigned, const wchar_t*> pictures[] = {
       {L"a.bmp", 640, 480, RED, BMP},         {L"b.jpg", 480, 640, BLUE, JPEG},
       {L"c.bmp", 96, 96, RED, BMP},           {L"d.jpg", 237, 173, BLUE, JPEG},
@@ -222,40 +207,36 @@ TEST_CASE("the walk on four threads: a grey tile with its thumbnail to each pict
   }
   WriteTextFile(folder.File(L"i.jpg"), "not a picture");
   REQUIRE(WritePicture(folder.File(L"j.png"), 200, 200, RED, L"image/png"));  // not listed
-  // The folder's order is the system's: one thread's walk shows it.
-  Walked one;
-  Walk(folder.path, {96, 96}, {1, MakeThumbnailTile}, one);
-  Walked walked;
-  Walk(folder.path, {96, 96}, {4, SlowFirst}, walked);
-  REQUIRE(walked.tiles.size() == 6);
-  CHECK(walked.Names() == one.Names());
-  for (const auto& [name, width, height, colour, mime] : pictures) {
-    for (const auto& tile : walked.tiles) {
-      if (tile.first != name) continue;
+  std::pair<int, int> progress;
+  std::vector<std::wstring> names = ListFolderPictures(
+      folder.path.c_str(), {96, 96}, nullptr,
+      [](int done, int found, void* seen) { *static_cast<std::pair<int, int>*>(seen) = {done, found}; },
+      &progress);
+  CHECK(progress == std::pair{9, 9});  // every picture found counts, listed or not
+  std::sort(names.begin(), names.end());
+  CHECK(names == std::vector<std::wstring>{L"a.bmp", L"b.jpg", L"c.bmp", L"d.jpg", L"e.gif", L"f.jpg"});
+
+  std::vector<std::wstring> paths;
+  for (const std::wstring& name : names) paths.push_back(folder.File(name.c_str()));
+  const auto queue = TileQueue::Start(paths, {96, 96}, nullptr, 0, {4, SlowFirst});
+  REQUIRE(queue != nullptr);
+  const std::vector<Tile> tiles = AllTiles(*queue);
+  for (size_t index = 0; index < names.size() && index < tiles.size(); ++index) {
+    for (const auto& [name, width, height, colour, mime] : pictures) {
+      if (names[index] != name) continue;
       CAPTURE(Narrow(name));
-      CHECK(WrongPixels(tile.second, PlaceThumbnail(width, height),
+      REQUIRE(tiles[index] != nullptr);
+      CHECK(WrongPixels(tiles[index], PlaceThumbnail(width, height),
                         RGB(colour >> 16 & 255, colour >> 8 & 255, colour & 255)) == 0);
     }
   }
-  // Every picture found counts, listed or not.
-  CHECK(walked.found == 9);
-  CHECK(walked.progress == std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9});
-
-  // Cancelled after the third picture while the slow first ones hold back
-  // none: the list is the folder's first three.
-  Walked cancelled;
-  cancelled.cancelAfter = 3;
-  Walk(folder.path, {96, 96}, {4, SlowFirst}, cancelled);
-  CHECK(cancelled.Names() == one.Names(3));
-  // Regression: the tile threads went on reading the caller's cancel flag
-  // after the walk had returned; lowered again (its memory used anew), they
-  // made every tile of the folder. They stop with the walk.
-  Walked stopped;
-  stopped.cancelAfter = 1;
-  Walk(folder.path, {96, 96}, {2, SlowCounted}, stopped);
-  stopped.cancel = false;
+  // Stopped after the first tile, the threads end with the one in hand.
+  const auto stopped = TileQueue::Start(paths, {96, 96}, nullptr, 0, {2, SlowCounted});
+  REQUIRE(stopped != nullptr);
+  while (stopped->Made() == 0) Sleep(5);
+  stopped->Stop();
   WaitForBackgroundWork();
-  CHECK(g_slowTiles.load() <= 4);
+  CHECK(g_slowTiles.load() <= 3);
 }
 
 TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the folder renamed or "
