@@ -20,13 +20,22 @@ PaneLayout ComputePaneLayout(const Box& area, int32_t splitter, bool fileListSho
 }
 
 int StatusPartEdges(int32_t width, bool progress, int32_t edges[STATUS_PARTS_MOST]) {
-  // The progress part takes its room from the file name's.
-  constexpr int32_t PROGRESS_WIDTH = 170;
-  const int32_t right = progress ? width - PROGRESS_WIDTH : width;
-  edges[0] = std::max(0, right - 480);
-  edges[1] = std::max(edges[0], right - 350);
-  edges[2] = std::max(edges[1], right - 220);
-  edges[3] = progress ? std::max(edges[2], right) : -1;
+  constexpr int32_t PART_WIDTH = 130;  // the position's, the picture size's, the progress's
+  constexpr int32_t SELECTION_WIDTH = 220;
+  constexpr int32_t LEAST_WIDTH = 100;  // what the file name and the selection keep
+  edges[0] = width - 2 * PART_WIDTH - SELECTION_WIDTH;
+  int32_t selection = SELECTION_WIDTH;
+  if (progress) {
+    // The progress takes its room from the file name's, then from the
+    // selection's, each kept at its least width while there is room.
+    edges[0] -= PART_WIDTH;
+    const int32_t taken = std::clamp(LEAST_WIDTH - edges[0], 0, SELECTION_WIDTH - LEAST_WIDTH);
+    edges[0] = std::max(0, edges[0] + taken);
+    selection -= taken;
+  }
+  edges[1] = edges[0] + PART_WIDTH;
+  edges[2] = edges[1] + PART_WIDTH;
+  edges[3] = progress ? edges[2] + selection : -1;
   edges[4] = -1;
   return progress ? 5 : 4;
 }

@@ -185,6 +185,10 @@ HBITMAP MakePlaceholderTile() {
 void FillList(const std::vector<ListedPicture>& pictures) {
   const HWND list = FileList();
   if (g_tiles.placeholder == nullptr) g_tiles.placeholder = MakePlaceholderTile();
+  // Grown once: an image list grown by each image copies all it holds.
+  const HIMAGELIST thumbnails = Thumbnails();
+  int slot = ImageList_GetImageCount(thumbnails);
+  if (!ImageList_SetImageCount(thumbnails, static_cast<UINT>(slot + std::ssize(pictures)))) return;
   for (const ListedPicture& listed : pictures) {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -196,9 +200,10 @@ void FillList(const std::vector<ListedPicture>& pictures) {
                                                                      LR_CREATEDIBSECTION))
                                     : nullptr;
     if (marked != nullptr) DrawDoneMark(tile = marked);
-    item.iImage = ImageList_Add(Thumbnails(), tile, nullptr);
+    item.iImage = slot++;
+    const bool drawn = ImageList_Replace(thumbnails, item.iImage, tile, nullptr) != FALSE;
     if (marked != nullptr) DeleteObject(marked);
-    if (item.iImage != -1) SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (drawn) SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);

@@ -1,6 +1,8 @@
 #include "base/picture_file.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <new>
 
 #include "base/jpeg_engine.h"
@@ -21,6 +23,8 @@ constexpr Turn kTurns[] = {
     {true, Gdiplus::Rotate270FlipNone},   {false, Gdiplus::Rotate90FlipNone},
     {true, Gdiplus::Rotate90FlipNone},    {false, Gdiplus::Rotate270FlipNone},
 };
+
+std::atomic<bool> g_useEngine{true};
 
 // The largest file whose bytes are held for a decode.
 constexpr LONGLONG MOST_FILE_BYTES = 512LL * 1024 * 1024;
@@ -80,6 +84,21 @@ GdiBitmap DecodeJpeg(const unsigned char* data, size_t size, JpegScale scale) {
   return decoded ? std::move(bitmap) : GdiBitmap();
 }
 
+// The picture also reduced for `screen`, when it is larger: by the smallest
+// scale that still covers the part of the screen it fills upright.
+void ReduceForScreen(const unsigned char* data, size_t size, Size screen, StoredPicture& picture) {
+  const uint32_t width = picture.bitmap.Width();
+  const uint32_t height = picture.bitmap.Height();
+  const bool swap = OrientationSwapsSides(picture.orientation);
+  if (screen.width <= 0 || screen.height <= 0 || width == 0 || height == 0) return;
+  const double fill = std::min({1.0, screen.width / static_cast<double>(swap ? height : width),
+                                screen.height / static_cast<double>(swap ? width : height)});
+  const auto cover = [fill](uint32_t side) { return static_cast<uint32_t>(std::ceil(side * fill)); };
+  const JpegScale scale = CoveringJpegScale(width, height, cover(width), cover(height));
+  if (scale == JpegScale{}) return;
+  picture.reduced = DecodeJpeg(data, size, scale);
+}
+
 // A whole JPEG picture with its EXIF tags kept as GDI+ keeps a decoded
 // file's property items, for the crops that carry them.
 GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
@@ -94,19 +113,26 @@ GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
 }
 
 bool IsJpeg(const std::vector<unsigned char>& bytes) {
-  return bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+  return g_useEngine && bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
 }  // namespace
 
 bool ReadStoredHeader(const wchar_t* path, StoredHeader& header) {
+  // Most pictures give their size in their first bytes; a JPEG's comes
+  // after its EXIF block and any other segment before the frame, so that
+  // once it is there, they all are.
+  constexpr LONGLONG FIRST_BYTES = 16 * 1024;
   header.bytes.clear();
+  if (!ReadOn(path, header.bytes, FIRST_BYTES)) return false;
+  ReadHeader(header);
+  if (header.sized || header.bytes.size() < FIRST_BYTES) return true;
   if (!ReadOn(path, header.bytes, ORIENTATION_HEADER_BYTES)) return false;
   ReadHeader(header);
   return true;
 }
 
-StoredPicture DecodeStored(const wchar_t* path) {
+StoredPicture DecodeStored(const wchar_t* path, Size screen) {
   StoredHeader header;
   StoredPicture picture;
   // A file that cannot be read gives the defaults: the decode will tell.
@@ -114,12 +140,13 @@ StoredPicture DecodeStored(const wchar_t* path) {
   if (!header.decodable) return picture;
   if (IsJpeg(header.bytes) && ReadOn(path, header.bytes, MOST_FILE_BYTES)) {
     picture.bitmap = DecodeWholeJpeg(header.bytes.data(), header.bytes.size());
+    if (picture.bitmap) ReduceForScreen(header.bytes.data(), header.bytes.size(), screen, picture);
   }
   if (!picture.bitmap) picture.bitmap = GdiBitmap::FromFile(path);
   return picture;
 }
 
-StoredPicture DecodeStored(IStream* stream) {
+StoredPicture DecodeStored(IStream* stream, Size screen) {
   StoredPicture picture;
   HGLOBAL memory = nullptr;
   STATSTG about = {};
@@ -134,7 +161,10 @@ StoredPicture DecodeStored(IStream* stream) {
   header.bytes.assign(bytes, bytes + std::min<size_t>(size, ORIENTATION_HEADER_BYTES));
   ReadHeader(header);
   picture.orientation = header.orientation;
-  if (header.decodable && IsJpeg(header.bytes)) picture.bitmap = DecodeWholeJpeg(bytes, size);
+  if (header.decodable && IsJpeg(header.bytes)) {
+    picture.bitmap = DecodeWholeJpeg(bytes, size);
+    if (picture.bitmap) ReduceForScreen(bytes, size, screen, picture);
+  }
   GlobalUnlock(memory);
   // GDI+ reads the stream from where it stands.
   const LARGE_INTEGER start = {};
@@ -169,6 +199,8 @@ GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size c
   }
   return GdiBitmap::FromFile(path);
 }
+
+void UseJpegEngine(bool use) { g_useEngine = use; }
 
 void TurnUpright(GdiBitmap& bitmap, int orientation) {
   if (orientation <= 1 || orientation > 8) return;

@@ -14,17 +14,21 @@
 #include "base/geometry.h"
 
 // A picture as its file stores it: the decoded bitmap, not yet turned, and
-// its orientation tag (1..8, 1 when the file has none).
+// its orientation tag (1..8, 1 when the file has none); for a screen, maybe
+// the picture also reduced to a size that still covers what it shows there.
 struct StoredPicture {
   GdiBitmap bitmap;
+  GdiBitmap reduced;  // empty when not made: then the bitmap serves
   int orientation = 1;
 };
 
 // Decodes a picture file, or a stream of its bytes (which GDI+ may read for
 // as long as the bitmap lives). The bitmap is empty when the picture does
-// not decode, or when its header gives a size too large to decode.
-StoredPicture DecodeStored(const wchar_t* path);
-StoredPicture DecodeStored(IStream* stream);
+// not decode, or when its header gives a size too large to decode. Given a
+// screen, a JPEG picture larger than the screen also comes reduced by the
+// engine's DCT scaling, as large as the screen shows it upright or larger.
+StoredPicture DecodeStored(const wchar_t* path, Size screen = {});
+StoredPicture DecodeStored(IStream* stream, Size screen = {});
 
 // What a picture file's opening bytes tell, and those bytes.
 struct StoredHeader {
@@ -43,6 +47,10 @@ bool ReadStoredHeader(const wchar_t* path, StoredHeader& header);
 // (sides as stored): a JPEG through its EXIF preview when that serves, or
 // at the engine's smallest scale that covers it; other pictures whole.
 GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size cover);
+
+// Whether JPEG pictures go to the engine (the default) or, as all pictures
+// did before it, to GDI+: for a benchmark that measures both.
+void UseJpegEngine(bool use);
 
 // Turns and flips `bitmap` so that a picture stored with `orientation`
 // shows upright.

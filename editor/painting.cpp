@@ -108,7 +108,10 @@ bool DrawPaneImage(EditorState& editor, HDC pane, const RECT& client, const Imag
   graphics.ResetClip();
   const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
   graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
-  paneImage.current = true;
+  // Drawn from the screen preview while a resize goes on, it is redrawn from
+  // the pane's own at the next paint, so that a moved selection never puts
+  // back pixels that a full repaint would not draw.
+  paneImage.current = static_cast<bool>(editor.panePreview);
   return true;
 }
 

@@ -82,19 +82,29 @@ std::unique_ptr<DecodedPicture> DecodePicture(const wchar_t* path, const DecodeR
     if (!MakeTempCopy(path, picture->tempCopy)) {
       return Failed(std::move(picture), LBL_TEMP_COPY_ERROR, MB_ICONERROR);
     }
-    stored = DecodeStored(picture->tempCopy);
+    stored = DecodeStored(picture->tempCopy, request.screen);
   } else {
     picture->stream = ReadWhole(path);
     // A file too large to hold is decoded from the file itself.
-    stored = picture->stream != nullptr ? DecodeStored(picture->stream) : DecodeStored(path);
+    stored = picture->stream != nullptr ? DecodeStored(picture->stream, request.screen)
+                                        : DecodeStored(path, request.screen);
   }
   picture->source = std::move(stored.bitmap);
   if (!picture->source || picture->source.status() != Gdiplus::Ok) {
     return Failed(std::move(picture), LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
   }
-  if (request.upright) TurnUpright(picture->source, stored.orientation);
-  Size screen = request.screen;
-  FitImage(picture->source, screen, &picture->screenPreview, false);
+  if (request.upright) {
+    TurnUpright(picture->source, stored.orientation);
+    TurnUpright(stored.reduced, stored.orientation);
+  }
+  // A reduced picture covers the screen already: the pane's preview is
+  // drawn from it as from a fitted one.
+  if (stored.reduced) {
+    picture->screenPreview = std::move(stored.reduced);
+  } else {
+    Size screen = request.screen;
+    FitImage(picture->source, screen, &picture->screenPreview, false);
+  }
   if (!picture->screenPreview) return Failed(std::move(picture), LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
   return picture;
 }

@@ -71,11 +71,11 @@ TEST_CASE("the main window: the splitter held at 30 and by a 300-pixel editor, b
   int32_t edges[STATUS_PARTS_MOST];
   CHECK(StatusPartEdges(1000, false, edges) == 4);
   CHECK((edges[0] == 520 && edges[1] == 650 && edges[2] == 780 && edges[3] == -1));
-  // The progress takes its room from the file name's, down to nothing.
+  // The progress takes its room from the file name's, then the selection's.
   CHECK(StatusPartEdges(1000, true, edges) == 5);
-  CHECK((edges[0] == 350 && edges[2] == 610 && edges[3] == 830 && edges[4] == -1));
-  StatusPartEdges(400, true, edges);
-  CHECK((edges[0] == 0 && edges[1] == 0 && edges[2] == 10 && edges[3] == 230));
+  CHECK((edges[0] == 390 && edges[2] == 650 && edges[3] == 870 && edges[4] == -1));
+  StatusPartEdges(580, true, edges);
+  CHECK((edges[0] == 90 && edges[1] == 220 && edges[2] == 350 && edges[3] == 450));
   // A menu from the keyboard opens by the selected item while it is in view.
   const Box list = {100, 200, 300, 500};
   const MenuPoint item = {40, 120}, below = {40, 300};

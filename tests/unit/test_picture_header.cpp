@@ -133,11 +133,9 @@ TEST_CASE("the EXIF preview: through IFD1, wholly inside the block, a JPEG strea
   CHECK(Orientation(jpeg) == 6);
   // 160 x 120 serves a 4:3 photo's tile (94 x 70), not a 3:2 one's (94 x 63)
   // nor a larger one.
-  CHECK(PreviewServes(160, 120, 94, 70));
-  CHECK(PreviewServes(160, 120, 94, 71));
-  CHECK_FALSE(PreviewServes(160, 120, 94, 63));
-  CHECK_FALSE(PreviewServes(160, 120, 161, 121));
-  CHECK_FALSE(PreviewServes(0, 0, 0, 0));
+  CHECK((PreviewServes(160, 120, 94, 70) && PreviewServes(160, 120, 94, 71)));
+  CHECK_FALSE((PreviewServes(160, 120, 94, 63) || PreviewServes(160, 120, 161, 121) ||
+               PreviewServes(0, 0, 0, 0)));
   for (const Bytes& none : {withPreview(56, 5), withPreview(57, 3), withPreview(0xFFFFFFFF, 4),
                             withPreview(56, 0xFFFFFFFF), ExifJpeg(false, {ORIENTATION_6})}) {
     CHECK_FALSE(JpegExifPreview(none.data(), none.size(), preview, length));
@@ -159,8 +157,8 @@ TEST_CASE("EXIF tags of IFD0, the Exif IFD and the GPS IFD, their numbers little
   entry(0x8825, 4, 1, 116);
   Put(tiff, true, {{0, 4}, {3, 2}});
   entry(0x829A, 5, 1, 140);                                 // ExposureTime, at 140
-  entry(0xA005, 4, 1, 0);
   entry(0x9999, 11, 1, 0);                                  // a FLOAT: not kept
+  entry(0xA005, 4, 1, 0);
   Put(tiff, true, {{0, 4}, {1, 2}});
   entry(0x0001, 2, 2, 'N' << 24);                           // GPSLatitudeRef
   Put(tiff, true, {{0, 4}});

