@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/operation.h"
 #include "app/shell_menu.h"
+#include "base/background_work.h"
 #include "base/error_report.h"
 #include "base/folder_entries.h"
 #include "editor/editor.h"
@@ -92,6 +93,7 @@ class SaveTask final : public BusyTask {
   }
 
   void Run(BusyReport& report) override {
+    const ForegroundWork waited;  // the tiles give way to it
     succeeded = WriteCrop(crop_, target_, options_, error);
     crop_.Reset();
     if (!succeeded || next_[0] == L'\0') return;
