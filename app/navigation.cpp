@@ -80,7 +80,7 @@ class LoadPictureTask final : public BusyTask {
 };
 
 // Writes the crop cut before it started; then, with a picture to go to,
-// decodes it under the same dialog.
+// takes it, decoded beside the save, under the same dialog.
 class SaveTask final : public BusyTask {
  public:
   SaveTask(GdiBitmap crop, const wchar_t* target, const SaveOptions& options, const wchar_t* next,
@@ -94,6 +94,10 @@ class SaveTask final : public BusyTask {
 
   void Run(BusyReport& report) override {
     const ForegroundWork waited;  // the tiles give way to it
+    // The next picture decodes beside the save, unless it was decoded ahead.
+    if (next_[0] != L'\0' && (ahead_ == nullptr || !ahead_->IsFor(next_, request_))) {
+      ahead_ = PendingDecode::Start(next_, request_);
+    }
     succeeded = WriteCrop(crop_, target_, options_, error);
     crop_.Reset();
     if (!succeeded || next_[0] == L'\0') return;
