@@ -2,6 +2,7 @@
 enable_language(RC)
 
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/trimlet_version.h @ONLY)
+include(cmake/libjpeg_turbo.cmake)
 
 add_library(trimlet_core STATIC
   ${TRIMLET_PURE_SOURCES}
@@ -51,8 +52,8 @@ add_library(trimlet_core STATIC
 target_include_directories(trimlet_core PUBLIC ${CMAKE_SOURCE_DIR})
 # Windows 7 is the oldest system the toolchain's runtime still supports.
 target_compile_definitions(trimlet_core PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(trimlet_core PUBLIC gdiplus comctl32 comdlg32 shlwapi shell32 ole32 advapi32 user32 version
-  gdi32)
+target_link_libraries(trimlet_core PUBLIC trimlet_jpeg gdiplus comctl32 comdlg32 shlwapi shell32 ole32
+  advapi32 user32 version gdi32)
 trimlet_warnings(trimlet_core)
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
