@@ -221,8 +221,9 @@ if(CMAKE_CROSSCOMPILING AND TRIMLET_MAKENSIS)
     OUTPUT ${TRIMLET_SETUP} ${TRIMLET_PORTABLE}
     COMMAND ${CMAKE_SOURCE_DIR}/packaging/make_release.sh ${PROJECT_VERSION}
             $<TARGET_FILE:Trimlet> $<TARGET_FILE:window_tool> ${CMAKE_BINARY_DIR}/Lang
-            ${TRIMLET_RELEASE_DIR}
+            ${TRIMLET_JPEG_TURBO_LICENSES} ${TRIMLET_RELEASE_DIR}
     DEPENDS Trimlet window_tool ${CMAKE_BINARY_DIR}/Lang/.written ${TRIMLET_RELEASE_SOURCES}
+            ${TRIMLET_JPEG_TURBO_LICENSES}/LICENSE.md ${TRIMLET_JPEG_TURBO_LICENSES}/README.ijg
             ${CMAKE_SOURCE_DIR}/ui/english_labels.cpp ${CMAKE_SOURCE_DIR}/resources/trimlet.ico
             ${CMAKE_SOURCE_DIR}/resources/make_about_header.py
     COMMENT "Building the installer and the portable ZIP"

@@ -66,9 +66,10 @@ def files(stage):
         for path in sorted(p for p in folder.iterdir() if p.is_file()):
             install.append(f'  File "{path}"')
             uninstall.append(f'  Delete "{target}\\{path.name}"')
-    # Folders deepest first, each only when empty.
-    for folder in sorted(folders, key=lambda p: -len(p.parts)):
-        relative = folder.relative_to(stage)
+    # Folders deepest first, each only when empty; also those that hold only folders.
+    relatives = {part for folder in folders
+                 for part in (folder.relative_to(stage), *folder.relative_to(stage).parents)}
+    for relative in sorted(relatives, key=lambda p: (-len(p.parts), p)):
         if relative.parts:
             uninstall.append(f'  RMDir "$INSTDIR\\{chr(92).join(relative.parts)}"')
     install.append('!macroend')

@@ -60,7 +60,8 @@ def main():
               for path in stage.rglob('*') if path.is_file()}
     problems = [f'only in the ZIP: {name}' for name in sorted(zipped - staged)]
     problems += [f'missing from the ZIP: {name}' for name in sorted(staged - zipped)]
-    for required in ('Trimlet/Trimlet.exe', 'Trimlet/HTML/Index.htm'):
+    for required in ('Trimlet/Trimlet.exe', 'Trimlet/HTML/Index.htm',
+                     'Trimlet/Licenses/libjpeg-turbo/LICENSE.md'):
         if required not in zipped:
             problems.append(f'the ZIP lacks {required}')
     if not any(name.startswith('Trimlet/Lang/') for name in zipped):
