@@ -93,6 +93,8 @@
 #define IDC_ABOUT_ICONS_LINK 1037
 #define IDC_ABOUT_SETUP_TEXT 1038  // installation tool
 #define IDC_ABOUT_SETUP_LINK 1039
+#define IDC_ABOUT_JPEG_TEXT 1040
+#define IDC_ABOUT_JPEG_LINK 1041
 
 // ---------------------------------------------------------------------------
 // Icons, bitmaps and the animation

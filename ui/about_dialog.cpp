@@ -21,6 +21,7 @@ constexpr DialogLabel kLabels[] = {
     {IDC_ABOUT_DEVELOPER_TEXT, LBL_DEVELOPED_BY},
     {IDC_ABOUT_ICONS_TEXT, LBL_ICONS_FROM},
     {IDC_ABOUT_SETUP_TEXT, LBL_INSTALL_TOOL},
+    {IDC_ABOUT_JPEG_TEXT, LBL_JPEG_CODEC},
 };
 
 // The credits: fixed names, each a link to its web site.
@@ -34,6 +35,7 @@ constexpr Credit kCredits[] = {
     {IDC_ABOUT_DEVELOPER_LINK, MAKER_NAME, MAKER_WEB_HOST},
     {IDC_ABOUT_ICONS_LINK, L"Tango Project", L"tango.freedesktop.org"},
     {IDC_ABOUT_SETUP_LINK, L"NSIS", L"nsis.sourceforge.io"},
+    {IDC_ABOUT_JPEG_LINK, L"libjpeg-turbo", L"libjpeg-turbo.org"},
 };
 
 // The file version of the version resource, "1.0.0.0"; false when it cannot

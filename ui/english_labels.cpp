@@ -128,6 +128,7 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Turn pictures upright by their orientation tag",
     L"Keep frame",
     L"Gives the next picture the selection of this one (CTRL + K)",  // 120
+    L"JPEG codec:",
 };
 
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,

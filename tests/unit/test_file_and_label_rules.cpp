@@ -73,7 +73,7 @@ TEST_CASE("labels: ids outside the table give nothing; a message its argument, i
   }
   wchar_t key[12];
   LabelKey(LABEL_COUNT - 1, key);
-  CHECK_TEXT(key, L"0120");
+  CHECK_TEXT(key, L"0121");
   CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
              L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
   // A question also gets its line feed; a "%2" in the name stays as it is.
