@@ -1,9 +1,11 @@
 #include "base/background_work.h"
 
+#include <windows.h>
+
 #include <condition_variable>
+#include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
+#include <new>
 
 namespace {
 
@@ -16,28 +18,39 @@ struct Running {
 Running g_running;
 Running g_foreground;
 
+// The thread of one piece of work, which it owns.
+DWORD WINAPI RunWork(void* argument) {
+  std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(argument));
+  (*work)();
+  // What the work holds (a decoded picture it could not hand over) goes
+  // before it counts as done: GDI+ may be shut down right after.
+  work.reset();
+  std::lock_guard<std::mutex> hold(g_running.lock);
+  --g_running.count;
+  g_running.gone.notify_all();
+  return 0;
+}
+
 }  // namespace
 
+// A thread of the system's own: its start either hands the work over or
+// fails with nothing started, so that the work is never run on memory that
+// the failure freed.
 bool StartBackgroundWork(std::function<void()> work) {
+  auto* owned = new (std::nothrow) std::function<void()>(std::move(work));
+  if (owned == nullptr) return false;
   {
     std::lock_guard<std::mutex> hold(g_running.lock);
     ++g_running.count;
   }
-  try {
-    std::thread([work = std::move(work)]() mutable {
-      work();
-      // What the work holds (a decoded picture it could not hand over) goes
-      // before it counts as done: GDI+ may be shut down right after.
-      work = nullptr;
-      std::lock_guard<std::mutex> hold(g_running.lock);
-      --g_running.count;
-      g_running.gone.notify_all();
-    }).detach();
-  } catch (const std::system_error&) {
+  const HANDLE thread = CreateThread(nullptr, 0, RunWork, owned, 0, nullptr);
+  if (thread == nullptr) {
+    delete owned;
     std::lock_guard<std::mutex> hold(g_running.lock);
     --g_running.count;
     return false;
   }
+  CloseHandle(thread);
   return true;
 }
 

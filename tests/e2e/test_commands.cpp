@@ -69,7 +69,7 @@ TEST_CASE(
 
   trimlet.Press({VK_F3});
   CHECK_FALSE(trimlet.Answer(L"does not exist", IDYES).empty());
-  CHECK(PathIsDirectoryW(folder.c_str()));
+  CHECK(WaitUntil([&] { return PathIsDirectoryW(folder.c_str()) != FALSE; }, Trimlet::TIMEOUT));
   // Then it is opened, in a window of the shell's: closed again, so that it
   // takes no keys meant for the next tests.
   HWND opened = nullptr;
