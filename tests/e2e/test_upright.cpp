@@ -54,7 +54,8 @@ class Snapshot {
 
 // Whether the quarters of a picture shown centred in `area` have the upright
 // reference's colours, `reach` pixels from the middle. The picture may be
-// drawn a moment after the program turns idle.
+// drawn a moment after the program turns idle, a tile when its thread has
+// made it.
 bool ShowsUpright(HWND window, const RECT& area, int reach, GdiBitmap& reference) {
   const auto quartersMatch = [&] {
     const Snapshot shown(window, area);
@@ -71,7 +72,7 @@ bool ShowsUpright(HWND window, const RECT& area, int reach, GdiBitmap& reference
     }
     return true;
   };
-  return WaitUntil(quartersMatch, 5000);
+  return WaitUntil(quartersMatch, Trimlet::TIMEOUT);
 }
 
 // How many pixels of the tile show the done mark's green.
@@ -112,14 +113,14 @@ TEST_CASE("a sideways photo lists, shows and saves upright; the pictures done ar
   RECT client;
   GetClientRect(pane, &client);
   CHECK(ShowsUpright(pane, client, 12, reference));
-  CHECK(WaitUntil([&] { return MarkPixels(trimlet, 1) > 40; }, 5000));
+  CHECK(WaitUntil([&] { return MarkPixels(trimlet, 1) > 40; }, Trimlet::TIMEOUT));
   CHECK(MarkPixels(trimlet, 0) == 0);
 
   // Save and go on: the whole upright picture at 2:3, and its tile marked.
   CHECK(trimlet.Status(3) == L"320 x 480   (0, 0)");
   trimlet.Press({VK_CONTROL, VK_RIGHT});
   REQUIRE(trimlet.WaitStatus(0, L"b.jpg"));
-  CHECK(WaitUntil([&] { return MarkPixels(trimlet, 0) > 40; }, 5000));
+  CHECK(WaitUntil([&] { return MarkPixels(trimlet, 0) > 40; }, Trimlet::TIMEOUT));
   CHECK(ShowsUpright(trimlet.Child(IDC_FILE_LIST), trimlet.TileRect(0), 10, reference));
   // The crop is of the picture shown; which pixels a crop holds is checked
   // in process.
