@@ -23,9 +23,7 @@
 #include "app/shell_menu.h"
 #include "app/taskbar_progress.h"
 #include "base/background_work.h"
-#include "base/colours.h"
 #include "base/folder_entries.h"
-#include "base/gdiplus_objects.h"
 #include "base/product.h"
 #include "base/win_text.h"
 #include "editor/editor.h"
@@ -172,19 +170,11 @@ class FolderLoadTask final : public BusyTask {
   BusyReport* report_ = nullptr;
 };
 
-// A grey tile, drawn as the tiles' own background.
-HBITMAP MakePlaceholderTile() {
-  GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
-  if (!tile) return nullptr;
-  GdiGraphics(tile).Clear(DIM_GREY_ARGB);
-  return tile.ToHbitmap(0x00FFFFFF);
-}
-
 // The walk's pictures go into the list in one go, each with a place of its
 // own in the image list that holds a grey tile until its tile is in.
 void FillList(const std::vector<ListedPicture>& pictures) {
   const HWND list = FileList();
-  if (g_tiles.placeholder == nullptr) g_tiles.placeholder = MakePlaceholderTile();
+  if (g_tiles.placeholder == nullptr) g_tiles.placeholder = MakeEmptyTile();
   // Grown once: an image list grown by each image copies all it holds.
   const HIMAGELIST thumbnails = Thumbnails();
   int slot = ImageList_GetImageCount(thumbnails);
@@ -196,9 +186,9 @@ void FillList(const std::vector<ListedPicture>& pictures) {
     item.pszText = const_cast<wchar_t*>(listed.name.c_str());
     item.lParam = listed.done ? ITEM_MARKED_DONE : 0;
     HBITMAP tile = g_tiles.placeholder;
-    const auto marked = listed.done ? static_cast<HBITMAP>(CopyImage(tile, IMAGE_BITMAP, 0, 0,
-                                                                     LR_CREATEDIBSECTION))
-                                    : nullptr;
+    const auto marked =
+        listed.done ? static_cast<HBITMAP>(CopyImage(tile, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+                    : nullptr;
     if (marked != nullptr) DrawDoneMark(tile = marked);
     item.iImage = slot++;
     const bool drawn = ImageList_Replace(thumbnails, item.iImage, tile, nullptr) != FALSE;
@@ -235,7 +225,8 @@ void StartTiles(const TileRules& rules) {
     ListItemPath(index, path);
     paths.emplace_back(path);
   }
-  if (count > 0) g_tiles.queue = TileQueue::Start(std::move(paths), rules, MainWindow(), WM_TILES_READY);
+  if (count > 0)
+    g_tiles.queue = TileQueue::Start(std::move(paths), rules, MainWindow(), WM_TILES_READY);
   ShowTileProgress();
 }
 

@@ -68,8 +68,8 @@ bool GdiBitmap::WritePixels(Write write) {
   status_ = Gdiplus::DllExports::GdipBitmapLockBits(handle_, &all, Gdiplus::ImageLockModeWrite,
                                                     ImagePixelFormat(), &data);
   if (status_ != Gdiplus::Ok) return false;
-  const bool written = data.Stride > 0 &&
-                       write(static_cast<unsigned char*>(data.Scan0), static_cast<size_t>(data.Stride));
+  const bool written = data.Stride > 0 && write(static_cast<unsigned char*>(data.Scan0),
+                                                static_cast<size_t>(data.Stride));
   status_ = Gdiplus::DllExports::GdipBitmapUnlockBits(handle_, &data);
   return written && status_ == Gdiplus::Ok;
 }

@@ -30,15 +30,15 @@ JpegScale CoveringJpegScale(uint32_t width, uint32_t height, uint32_t coverWidth
   // Eighths from the smallest up: the DCT scales every build of the engine has.
   for (int eighths = 1; eighths < 8; ++eighths) {
     const JpegScale scale = {eighths, 8};
-    if (ScaledJpegSide(width, scale) >= coverWidth && ScaledJpegSide(height, scale) >= coverHeight) {
+    if (ScaledJpegSide(width, scale) >= coverWidth &&
+        ScaledJpegSide(height, scale) >= coverHeight) {
       return scale;
     }
   }
   return {};
 }
 
-bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width,
-                   uint32_t& height) {
+bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width, uint32_t& height) {
   const Decompressor decompressor = OpenDecompressor();
   if (!decompressor || data == nullptr || !FitsEngine(size)) return false;
   int columns = 0;

@@ -26,8 +26,7 @@ JpegScale CoveringJpegScale(uint32_t width, uint32_t height, uint32_t coverWidth
 // The size of a JPEG stream that the engine decodes into colour pixels;
 // false for a stream it refuses (no JPEG, CMYK or YCCK colours, a header
 // that cannot be read).
-bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width,
-                   uint32_t& height);
+bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width, uint32_t& height);
 
 // Decodes the stream at `scale` into `pixels`: ScaledJpegSide of each side,
 // three bytes a pixel in the order blue, green, red, `stride` bytes a row.

@@ -51,9 +51,10 @@ bool ReadOn(const wchar_t* path, std::vector<unsigned char>& bytes, LONGLONG mos
       read = false;
     }
     DWORD got = 0;
-    read = read && ReadFile(file, bytes.data() + from.QuadPart, static_cast<DWORD>(wanted), &got,
-                            nullptr) &&
-           got == static_cast<DWORD>(wanted);
+    read =
+        read &&
+        ReadFile(file, bytes.data() + from.QuadPart, static_cast<DWORD>(wanted), &got, nullptr) &&
+        got == static_cast<DWORD>(wanted);
   }
   CloseHandle(file);
   return read;
@@ -74,13 +75,13 @@ GdiBitmap DecodeJpeg(const unsigned char* data, size_t size, JpegScale scale) {
   uint32_t width = 0;
   uint32_t height = 0;
   if (!ReadJpegFrame(data, size, width, height) || !FitsDecoded(width, height)) return {};
-  GdiBitmap bitmap = GdiBitmap::Create(static_cast<int>(ScaledJpegSide(width, scale)),
-                                       static_cast<int>(ScaledJpegSide(height, scale)),
-                                       PixelFormat24bppRGB);
-  const bool decoded = bitmap.status() == Gdiplus::Ok &&
-                       bitmap.WritePixels([&](unsigned char* rows, size_t stride) {
-                         return DecodeJpegPixels(data, size, scale, rows, stride);
-                       });
+  GdiBitmap bitmap =
+      GdiBitmap::Create(static_cast<int>(ScaledJpegSide(width, scale)),
+                        static_cast<int>(ScaledJpegSide(height, scale)), PixelFormat24bppRGB);
+  const bool decoded =
+      bitmap.status() == Gdiplus::Ok && bitmap.WritePixels([&](unsigned char* rows, size_t stride) {
+        return DecodeJpegPixels(data, size, scale, rows, stride);
+      });
   return decoded ? std::move(bitmap) : GdiBitmap();
 }
 
@@ -93,7 +94,9 @@ void ReduceForScreen(const unsigned char* data, size_t size, Size screen, Stored
   if (screen.width <= 0 || screen.height <= 0 || width == 0 || height == 0) return;
   const double fill = std::min({1.0, screen.width / static_cast<double>(swap ? height : width),
                                 screen.height / static_cast<double>(swap ? width : height)});
-  const auto cover = [fill](uint32_t side) { return static_cast<uint32_t>(std::ceil(side * fill)); };
+  const auto cover = [fill](uint32_t side) {
+    return static_cast<uint32_t>(std::ceil(side * fill));
+  };
   const JpegScale scale = CoveringJpegScale(width, height, cover(width), cover(height));
   if (scale == JpegScale{}) return;
   picture.reduced = DecodeJpeg(data, size, scale);
@@ -113,7 +116,8 @@ GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
 }
 
 bool IsJpeg(const std::vector<unsigned char>& bytes) {
-  return g_useEngine && bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+  return g_useEngine && bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 &&
+         bytes[2] == 0xFF;
 }
 
 }  // namespace
@@ -168,7 +172,8 @@ StoredPicture DecodeStored(IStream* stream, Size screen) {
   GlobalUnlock(memory);
   // GDI+ reads the stream from where it stands.
   const LARGE_INTEGER start = {};
-  if (!picture.bitmap && header.decodable && SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
+  if (!picture.bitmap && header.decodable &&
+      SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
     picture.bitmap = GdiBitmap::FromStream(stream);
   }
   return picture;

@@ -30,10 +30,19 @@ constexpr uint16_t TYPE_LONG = 4;
 // item (a rational is two longs); 0 for the others.
 constexpr std::size_t NumberSize(uint16_t type) {
   switch (type) {
-    case 1: case 2: case 7: return 1;  // BYTE, ASCII, UNDEFINED
-    case 3: return 2;                  // SHORT
-    case 4: case 5: case 9: case 10: return 4;  // LONG, RATIONAL, SLONG, SRATIONAL
-    default: return 0;
+    case 1:
+    case 2:
+    case 7:
+      return 1;  // BYTE, ASCII, UNDEFINED
+    case 3:
+      return 2;  // SHORT
+    case 4:
+    case 5:
+    case 9:
+    case 10:
+      return 4;  // LONG, RATIONAL, SLONG, SRATIONAL
+    default:
+      return 0;
   }
 }
 
@@ -170,17 +179,17 @@ uint32_t LittleEndian(const unsigned char* bytes, int count) {
 bool FindExifTiff(const unsigned char* data, std::size_t size, const unsigned char*& tiff,
                   std::size_t& tiffSize) {
   bool found = false;
-  WalkJpegSegments(
-      data, size, [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
-        if (marker != APP1 || length < sizeof EXIF_SIGNATURE ||
-            std::memcmp(payload, EXIF_SIGNATURE, sizeof EXIF_SIGNATURE) != 0) {
-          return false;
-        }
-        tiff = payload + sizeof EXIF_SIGNATURE;
-        tiffSize = length - sizeof EXIF_SIGNATURE;
-        found = true;
-        return true;
-      });
+  WalkJpegSegments(data, size,
+                   [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
+                     if (marker != APP1 || length < sizeof EXIF_SIGNATURE ||
+                         std::memcmp(payload, EXIF_SIGNATURE, sizeof EXIF_SIGNATURE) != 0) {
+                       return false;
+                     }
+                     tiff = payload + sizeof EXIF_SIGNATURE;
+                     tiffSize = length - sizeof EXIF_SIGNATURE;
+                     found = true;
+                     return true;
+                   });
   return found;
 }
 

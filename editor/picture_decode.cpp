@@ -105,7 +105,8 @@ std::unique_ptr<DecodedPicture> DecodePicture(const wchar_t* path, const DecodeR
     Size screen = request.screen;
     FitImage(picture->source, screen, &picture->screenPreview, false);
   }
-  if (!picture->screenPreview) return Failed(std::move(picture), LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
+  if (!picture->screenPreview)
+    return Failed(std::move(picture), LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
   return picture;
 }
 

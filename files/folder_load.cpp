@@ -57,7 +57,8 @@ bool StoredSize(const wchar_t* path, StoredHeader& header) {
 }
 
 void ListPicture(const wchar_t*, const wchar_t* fileName, void* names) {
-  if (IsPictureFileName(fileName)) static_cast<std::vector<std::wstring>*>(names)->emplace_back(fileName);
+  if (IsPictureFileName(fileName))
+    static_cast<std::vector<std::wstring>*>(names)->emplace_back(fileName);
 }
 
 int ThreadCount(int asked, size_t pictures) {
@@ -94,6 +95,13 @@ HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
   return DrawTile(image, place, orientation);
 }
 
+HBITMAP MakeEmptyTile() {
+  GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
+  if (!tile) return nullptr;
+  GdiGraphics(tile).Clear(DIM_GREY_ARGB);
+  return tile.ToHbitmap(HBITMAP_BACKGROUND);
+}
+
 std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
                                              const std::atomic<bool>* cancel,
                                              ProgressCallback onProgress, void* context) {
@@ -104,8 +112,7 @@ std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRu
   for (int index = 0; index < count && !Cancelled(cancel); ++index) {
     PathBuffer path;
     StoredHeader header;
-    if (PathCombineW(path, folder, found[index].c_str()) != nullptr &&
-        StoredSize(path, header)) {
+    if (PathCombineW(path, folder, found[index].c_str()) != nullptr && StoredSize(path, header)) {
       const bool swap = rules.upright && OrientationSwapsSides(header.orientation);
       const uint32_t width = swap ? header.height : header.width;
       const uint32_t height = swap ? header.width : header.height;
@@ -118,9 +125,8 @@ std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRu
   return listed;
 }
 
-std::shared_ptr<TileQueue> TileQueue::Start(std::vector<std::wstring> paths,
-                                            const TileRules& rules, HWND window, UINT message,
-                                            const TileWorkers& workers) {
+std::shared_ptr<TileQueue> TileQueue::Start(std::vector<std::wstring> paths, const TileRules& rules,
+                                            HWND window, UINT message, const TileWorkers& workers) {
   auto queue = std::make_shared<TileQueue>();
   queue->paths_ = std::move(paths);
   queue->rules_ = rules;

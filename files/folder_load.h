@@ -38,6 +38,10 @@ std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRu
 // returns.
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules);
 
+// A grey tile without a thumbnail: a picture's place in the list until its
+// tile is made. A bitmap handle that the caller deletes, or null.
+HBITMAP MakeEmptyTile();
+
 // How the tiles are made: by how many threads, and by what (a test makes
 // some slower than others).
 struct TileWorkers {

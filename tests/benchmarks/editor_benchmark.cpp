@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
     const double all = Time([&worst, &editor] {
       for (int i = 0; i < MOVES; ++i) {
         const int step = i < MOVES / 2 ? 8 : -8;
-        worst = std::max(worst,
-                         Time([step, &editor] { editor.UpdateSelection(step, SelectionField::X, 0); }));
+        worst = std::max(
+            worst, Time([step, &editor] { editor.UpdateSelection(step, SelectionField::X, 0); }));
       }
     });
     moves.push_back(all / MOVES);
@@ -134,8 +134,9 @@ int main(int argc, char** argv) {
   std::printf("selection repaint, mean of %d              %8.2f ms\n", MOVES, median(moves));
   std::printf("selection repaint, slowest of %d           %8.2f ms\n", MOVES, median(worstMoves));
   std::printf("selection repaint alone, mean of %d        %8.2f ms\n", MOVES, median(repaints));
-  std::printf("GOAL selection repaint alone                 %8.2f ms (under 2), %.2f of a full one\n",
-              median(repaints), median(repaints) / median(fullPaints));
+  std::printf(
+      "GOAL selection repaint alone                 %8.2f ms (under 2), %.2f of a full one\n",
+      median(repaints), median(repaints) / median(fullPaints));
 
   PictureEditor().Show(nullptr);
   constexpr int SERIES = 20;
@@ -146,8 +147,8 @@ int main(int argc, char** argv) {
   UseJpegEngine(false);
   const double old = SaveAndGoOn(picture, SERIES, FRAMING_MS, false);
   UseJpegEngine(true);
-  std::printf("save and go on, next picture ready, median of %d, framing %lu ms each:\n", SERIES - 1,
-              FRAMING_MS);
+  std::printf("save and go on, next picture ready, median of %d, framing %lu ms each:\n",
+              SERIES - 1, FRAMING_MS);
   std::printf("  next picture decoded when asked for         %8.1f ms\n", before);
   std::printf("  next picture decoded ahead                  %8.1f ms (%.2f of the above)\n", ahead,
               ahead / before);

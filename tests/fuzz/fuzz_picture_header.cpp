@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const unsigned char* preview = nullptr;
   std::size_t length = 0;
   if (JpegExifPreview(data, size, preview, length) &&
-      (preview < data || length > size || preview - data > static_cast<std::ptrdiff_t>(size - length))) {
+      (preview < data || length > size ||
+       preview - data > static_cast<std::ptrdiff_t>(size - length))) {
     std::abort();
   }
   for (const ExifTag& tag : JpegExifTags(data, size)) {

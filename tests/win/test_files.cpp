@@ -223,11 +223,14 @@ TEST_CASE("the pictures big enough listed by their headers; their tiles on four 
   std::pair<int, int> progress;
   std::vector<std::wstring> names = ListFolderPictures(
       folder.path.c_str(), {96, 96}, nullptr,
-      [](int done, int found, void* seen) { *static_cast<std::pair<int, int>*>(seen) = {done, found}; },
+      [](int done, int found, void* seen) {
+        *static_cast<std::pair<int, int>*>(seen) = {done, found};
+      },
       &progress);
   CHECK(progress == std::pair{9, 9});  // every picture found counts, listed or not
   std::sort(names.begin(), names.end());
-  CHECK(names == std::vector<std::wstring>{L"a.bmp", L"b.jpg", L"c.bmp", L"d.jpg", L"e.gif", L"f.jpg"});
+  CHECK(names ==
+        std::vector<std::wstring>{L"a.bmp", L"b.jpg", L"c.bmp", L"d.jpg", L"e.gif", L"f.jpg"});
 
   std::vector<std::wstring> paths;
   for (const std::wstring& name : names) paths.push_back(folder.File(name.c_str()));
