@@ -50,7 +50,14 @@ class GdiBitmap {
   // Hands the pixels, in the bitmap's own format, to `write(firstRow,
   // stride)` to fill; false when they cannot be reached or `write` fails.
   template <typename Write>
-  bool WritePixels(Write write);
+  bool WritePixels(Write write) {
+    return UsePixels(Gdiplus::ImageLockModeWrite, ImagePixelFormat(), write);
+  }
+  // Hands the pixels, converted to `format` as needed, to `use(firstRow,
+  // stride)` to read, or to write in `mode`; false when they cannot be
+  // reached or `use` fails.
+  template <typename Use>
+  bool UsePixels(Gdiplus::ImageLockMode mode, Gdiplus::PixelFormat format, Use use);
   // A device-independent bitmap handle that the caller deletes, or null.
   HBITMAP ToHbitmap(ARGB background);
 
@@ -60,18 +67,17 @@ class GdiBitmap {
   GpStatus status_ = Gdiplus::Ok;
 };
 
-template <typename Write>
-bool GdiBitmap::WritePixels(Write write) {
+template <typename Use>
+bool GdiBitmap::UsePixels(Gdiplus::ImageLockMode mode, Gdiplus::PixelFormat format, Use use) {
   if (handle_ == nullptr) return false;
   const Gdiplus::GpRect all = {0, 0, static_cast<INT>(Width()), static_cast<INT>(Height())};
   Gdiplus::BitmapData data = {};
-  status_ = Gdiplus::DllExports::GdipBitmapLockBits(handle_, &all, Gdiplus::ImageLockModeWrite,
-                                                    ImagePixelFormat(), &data);
+  status_ = Gdiplus::DllExports::GdipBitmapLockBits(handle_, &all, mode, format, &data);
   if (status_ != Gdiplus::Ok) return false;
-  const bool written = data.Stride > 0 && write(static_cast<unsigned char*>(data.Scan0),
-                                                static_cast<size_t>(data.Stride));
+  const bool used = data.Stride > 0 &&
+                    use(static_cast<unsigned char*>(data.Scan0), static_cast<size_t>(data.Stride));
   status_ = Gdiplus::DllExports::GdipBitmapUnlockBits(handle_, &data);
-  return written && status_ == Gdiplus::Ok;
+  return used && status_ == Gdiplus::Ok;
 }
 
 class GdiPen {

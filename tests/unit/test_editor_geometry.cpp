@@ -1,8 +1,10 @@
 #include <string>
+#include <vector>
 
 #include "base/rounding.h"
 #include "editor/geometry.h"
 #include "editor/selection_rules.h"
+#include "base/pixel_scale.h"
 #include "tests/support/rect_text.h"
 
 static std::string Fit(uint32_t width, uint32_t height, Size box) {
@@ -96,4 +98,23 @@ TEST_CASE("a kept frame: the same on a picture of the same size, in proportion o
         Rect{400, 600, 2000, 1333});
   // A picture so small that the proportional frame is below the minimum side.
   CHECK(Kept({0, 0, 600, 400}, {6000, 4000}, {120, 80}, RATIO_MODE_FREE) == Rect{0, 0, 32, 32});
+}
+
+TEST_CASE("a box filter: each pixel the rounded mean of its share, an enlargement repeats") {
+  // One channel shown: the three of a pixel are equal.
+  const auto scaled = [](std::vector<unsigned char> from, int width, int height, int toWidth,
+                         int toHeight) {
+    std::vector<unsigned char> source;
+    for (unsigned char value : from) source.insert(source.end(), 3, value);
+    std::vector<unsigned char> target(static_cast<size_t>(toWidth * toHeight * 3));
+    BoxScale({source.data(), static_cast<size_t>(width * 3), width, height},
+             {target.data(), static_cast<size_t>(toWidth * 3), toWidth, toHeight});
+    std::string seen;
+    for (size_t i = 0; i < target.size(); i += 3) seen += std::to_string(target[i]) + " ";
+    return seen;
+  };
+  CHECK(scaled({0, 10, 20, 31, 40, 50, 60, 71}, 4, 2, 2, 1) == "25 46 ");  // 45.5 rounds up
+  CHECK(scaled({0, 10, 20, 30, 40, 50}, 3, 2, 2, 1) == "15 30 ");  // 3 to 2: 1 and 2 wide
+  CHECK(scaled({7, 9}, 2, 1, 4, 2) == "7 7 9 9 7 7 9 9 ");
+  CHECK(scaled({1, 2}, 2, 1, 0, 0).empty());
 }
