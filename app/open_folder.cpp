@@ -312,6 +312,8 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
 void TakeReadyTiles() {
   if (g_tiles.queue == nullptr) return;
   const HWND list = FileList();
+  // Asked before taking: a tile made after the last take is told again.
+  const bool last = g_tiles.queue->Made() >= g_tiles.queue->Count();
   for (const auto& [index, tile] : g_tiles.queue->Take()) {
     LVITEMW item = {};
     item.mask = LVIF_IMAGE | LVIF_PARAM;
@@ -323,8 +325,8 @@ void TakeReadyTiles() {
     }
     if (tile != nullptr) DeleteObject(tile);
   }
+  if (last) g_tiles.queue = nullptr;
   ShowTileProgress();
-  if (g_tiles.queue->Made() >= g_tiles.queue->Count()) g_tiles.queue = nullptr;
 }
 
 bool TilesPending() { return g_tiles.queue != nullptr; }

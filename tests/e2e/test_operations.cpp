@@ -1,6 +1,8 @@
 // One operation at a time, seen from outside: a sync tool beside the program
-// changes a listed picture while the program asks a question.
+// changes a listed picture while the program asks a question; the user works
+// while the tiles of a large folder come.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 
@@ -45,4 +47,29 @@ TEST_CASE("a listed picture changed during the overwrite question: Yes saves the
   CHECK_FALSE(trimlet.Answer(L"modified or deleted", IDOK).empty());
   REQUIRE(trimlet.WaitIdle());
   CHECK(saved.Height() == 300);
+}
+
+// The list comes first: the user saves and moves on while the tiles come,
+// and a refresh in the middle starts them anew.
+TEST_CASE("the user works while the tiles come; a refresh in the middle starts them anew") {
+  RegistrySandbox sandbox;
+  GdiplusSession gdiplus;
+  ScratchFolder source(L"TrimletManyTiles");
+  ScratchFolder out(L"TrimletManyTilesOut");
+  REQUIRE(WritePatternPicture(source.File(L"p.jpg"), 3000, 2000, L"image/jpeg"));
+  for (int i = 100; i < 400; ++i) {
+    REQUIRE(CreateHardLinkW(source.File((L"p" + std::to_wstring(i) + L".jpg").c_str()).c_str(),
+                            source.File(L"p.jpg").c_str(), nullptr));
+  }
+  WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", out.path);
+  Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
+  REQUIRE(trimlet.WaitStatus(0, L"p.jpg"));
+  CHECK(trimlet.Status(4).rfind(L"Thumbnails: ", 0) == 0);
+  trimlet.Press({VK_CONTROL, VK_RIGHT});
+  REQUIRE(trimlet.WaitStatus(0, L"p100.jpg"));
+  CHECK(trimlet.Status(4).rfind(L"Thumbnails: ", 0) == 0);
+  trimlet.Press({VK_F5});
+  CHECK(trimlet.WaitStatus(0, L"p100.jpg"));
+  CHECK(WaitUntil([&] { return trimlet.Status(4).empty(); }, Trimlet::TIMEOUT));
+  CHECK(PathFileExistsW(out.File(L"p.jpg").c_str()));
 }

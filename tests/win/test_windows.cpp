@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/bars.h"
 #include "app/busy_dialog.h"
 #include "app/main_window.h"
 #include "app/open_folder.h"
@@ -274,29 +273,6 @@ TEST_CASE("decoded ahead: a jump drops it, a failure told on arrival") {
   REQUIRE(boxes.seen.size() == 1);
   CHECK(boxes.seen[0].find(folder.File(L"d.jpg")) != std::wstring::npos);
   CHECK_FALSE(PictureEditor().HasImage());
-}
-
-// The list comes first, its tiles afterwards: a refresh while they come
-// stops them and starts anew, and no tile of the first round lands.
-TEST_CASE("a folder's first picture is shown before its tiles; a refresh while they come starts "
-          "them anew; then every tile is in and the progress part gone") {
-  Scene scene({{L"a.jpg", 3000, 2000}});
-  for (int i = 0; i < 15; ++i) {
-    const std::wstring copy = scene.folder.File((L"b" + std::to_wstring(i) + L".jpg").c_str());
-    REQUIRE(CopyFileW(scene.folder.File(L"a.jpg").c_str(), copy.c_str(), FALSE));
-  }
-  for (int round = 0; round < 2; ++round) {
-    SendMessageW(MainWindow(), WM_COMMAND, IDM_FOLDER_REFRESH, 0);
-    REQUIRE((PictureEditor().HasImage() && TilesPending()));
-    CHECK(SendMessageW(StatusBar(), SB_GETPARTS, 0, 0) == STATUS_PART_COUNT + 1);
-  }
-  for (int wait = 0; wait < 1000 && TilesPending(); ++wait) {
-    PumpMessages();
-    Sleep(10);
-  }
-  // The tiles' pixels in the list: the end-to-end upright test's.
-  CHECK((ListView_GetItemCount(FileList()) == 16 && !TilesPending()));
-  CHECK(SendMessageW(StatusBar(), SB_GETPARTS, 0, 0) == STATUS_PART_COUNT);
 }
 
 // Image > System commands: the shell's context menu of the picture shown,
