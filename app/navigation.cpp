@@ -15,6 +15,7 @@
 #include "base/background_work.h"
 #include "base/error_report.h"
 #include "base/folder_entries.h"
+#include "base/picture_file.h"
 #include "editor/editor.h"
 #include "files/crop_save.h"
 #include "files/done_marks.h"
@@ -95,7 +96,8 @@ class SaveTask final : public BusyTask {
   void Run(BusyReport& report) override {
     const ForegroundWork waited;  // the tiles give way to it
     // The next picture decodes beside the save, unless it was decoded ahead.
-    if (next_[0] != L'\0' && (ahead_ == nullptr || !ahead_->IsFor(next_, request_))) {
+    if (FastPictureWorkInUse() && next_[0] != L'\0' &&
+        (ahead_ == nullptr || !ahead_->IsFor(next_, request_))) {
       ahead_ = PendingDecode::Start(next_, request_);
     }
     succeeded = WriteCrop(crop_, target_, options_, error);

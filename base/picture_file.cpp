@@ -205,7 +205,9 @@ GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size c
   return GdiBitmap::FromFile(path);
 }
 
-void UseJpegEngine(bool use) { g_useEngine = use; }
+void UseFastPictureWork(bool use) { g_useEngine = use; }
+
+bool FastPictureWorkInUse() { return g_useEngine; }
 
 void TurnUpright(GdiBitmap& bitmap, int orientation) {
   if (orientation <= 1 || orientation > 8) return;

@@ -48,9 +48,12 @@ bool ReadStoredHeader(const wchar_t* path, StoredHeader& header);
 // at the engine's smallest scale that covers it; other pictures whole.
 GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size cover);
 
-// Whether JPEG pictures go to the engine (the default) or, as all pictures
-// did before it, to GDI+: for a benchmark that measures both.
-void UseJpegEngine(bool use);
+// Whether JPEG pictures are decoded and encoded by the engine, previews
+// scaled by the box filter and a save's next picture decoded beside it (the
+// default), or all of it done by GDI+ one step after the other, as before
+// them: for a benchmark that measures both, and a test that compares them.
+void UseFastPictureWork(bool use);
+bool FastPictureWorkInUse();
 
 // Turns and flips `bitmap` so that a picture stored with `orientation`
 // shows upright.

@@ -58,6 +58,21 @@ std::unique_ptr<DecodedPicture> Failed(std::unique_ptr<DecodedPicture> picture, 
   return picture;
 }
 
+// `image` scaled into a new 24-bit bitmap of `size` by the box filter.
+bool BoxScaleInto(GdiBitmap& image, Size size, GdiBitmap& output) {
+  output = GdiBitmap::Create(size.width, size.height, PixelFormat24bppRGB);
+  // A locked bitmap answers nothing else: its size is asked first.
+  const auto width = static_cast<int>(image.Width());
+  const auto height = static_cast<int>(image.Height());
+  return image.UsePixels(
+      Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, [&](unsigned char* rows, size_t stride) {
+        return output.WritePixels([&](unsigned char* target, size_t targetStride) {
+          BoxScale({rows, stride, width, height}, {target, targetStride, size.width, size.height});
+          return true;
+        });
+      });
+}
+
 }  // namespace
 
 bool FileStamp::operator==(const FileStamp& other) const {
@@ -189,19 +204,7 @@ void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact) {
   }
   if (output == nullptr) return;
   // Scaled by a box filter of our own: GDI+ takes several times as long.
-  *output = GdiBitmap::Create(size.width, size.height, PixelFormat24bppRGB);
-  // A locked bitmap answers nothing else: its size is asked first.
-  const auto width = static_cast<int>(image.Width());
-  const auto height = static_cast<int>(image.Height());
-  const bool scaled = image.UsePixels(
-      Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, [&](unsigned char* rows, size_t stride) {
-        const PixelRows source = {rows, stride, width, height};
-        return output->WritePixels([&](unsigned char* target, size_t targetStride) {
-          BoxScale(source, {target, targetStride, size.width, size.height});
-          return true;
-        });
-      });
-  if (scaled) return;
+  if (FastPictureWorkInUse() && BoxScaleInto(image, size, *output)) return;
   *output = GdiBitmap::Create(size.width, size.height);
   GdiGraphics graphics(*output);
   graphics.DrawImage(image, 0, 0, size.width, size.height);

@@ -143,17 +143,17 @@ int main(int argc, char** argv) {
   constexpr DWORD FRAMING_MS = 1000;
   const double before = SaveAndGoOn(picture, SERIES, FRAMING_MS, false);
   const double ahead = SaveAndGoOn(picture, SERIES, FRAMING_MS, true);
-  // GDI+ alone, as every picture was decoded before the JPEG engine.
-  UseJpegEngine(false);
+  // As before the JPEG engine: GDI+ alone, one step after the other.
+  UseFastPictureWork(false);
   const double old = SaveAndGoOn(picture, SERIES, FRAMING_MS, false);
-  UseJpegEngine(true);
+  UseFastPictureWork(true);
   std::printf("save and go on, next picture ready, median of %d, framing %lu ms each:\n",
               SERIES - 1, FRAMING_MS);
   std::printf("  next picture decoded when asked for         %8.1f ms\n", before);
   std::printf("  next picture decoded ahead                  %8.1f ms (%.2f of the above)\n", ahead,
               ahead / before);
-  std::printf("  decoded when asked for, by GDI+ alone       %8.1f ms\n", old);
-  std::printf("GOAL save and go on, when asked / by GDI+ alone  %8.2f   (at most 0.30)\n",
+  std::printf("  decoded when asked for, as before (GDI+)    %8.1f ms\n", old);
+  std::printf("GOAL save and go on, when asked / as before     %8.2f   (at most 0.30)\n",
               before / old);
   return 0;
 }

@@ -275,9 +275,9 @@ TEST_CASE("JPEG tiles: an EXIF preview of the picture's shape stands in for it, 
   const std::wstring photo = folder.File(L"photo.jpg");
   REQUIRE(WritePatternPicture(photo, 1200, 900, L"image/jpeg"));
   StoredPicture engine = DecodeStored(photo.c_str());
-  UseJpegEngine(false);
+  UseFastPictureWork(false);
   StoredPicture gdi = DecodeStored(photo.c_str());
-  UseJpegEngine(true);
+  UseFastPictureWork(true);
   REQUIRE((engine.bitmap.Width() == 1200 && engine.bitmap.Height() == 900));
   double total = 0;
   for (int i = 0; i < 100 * 100; ++i) {
