@@ -68,19 +68,3 @@ bool DecodeJpegPixels(const unsigned char* data, std::size_t size, JpegScale sca
                        static_cast<int>(ScaledJpegSide(height, scale)), TJPF_BGR,
                        TJFLAG_STOPONWARNING) == 0;
 }
-
-bool EncodeJpegPixels(const unsigned char* pixels, std::size_t stride, int width, int height,
-                      int quality, std::vector<unsigned char>& jpeg) {
-  const std::unique_ptr<void, int (*)(tjhandle)> compressor(tjInitCompress(), tjDestroy);
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  if (!compressor || stride > INT_MAX ||
-      tjCompress2(compressor.get(), pixels, width, static_cast<int>(stride), height, TJPF_BGR,
-                  &bytes, &size, TJSAMP_420, quality, 0) != 0) {
-    tjFree(bytes);
-    return false;
-  }
-  jpeg.assign(bytes, bytes + size);
-  tjFree(bytes);
-  return true;
-}

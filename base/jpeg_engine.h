@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 // A scale the engine decodes at, from 1/8 to 1.
 struct JpegScale {
@@ -28,12 +27,6 @@ JpegScale CoveringJpegScale(uint32_t width, uint32_t height, uint32_t coverWidth
 // false for a stream it refuses (no JPEG, CMYK or YCCK colours, a header
 // that cannot be read).
 bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width, uint32_t& height);
-
-// Encodes `width` x `height` pixels of three bytes (blue, green, red),
-// `stride` bytes a row, at `quality` with its colours sampled 4:2:0, as
-// GDI+ does; false when the engine fails.
-bool EncodeJpegPixels(const unsigned char* pixels, std::size_t stride, int width, int height,
-                      int quality, std::vector<unsigned char>& jpeg);
 
 // Decodes the stream at `scale` into `pixels`: ScaledJpegSide of each side,
 // three bytes a pixel in the order blue, green, red, `stride` bytes a row.

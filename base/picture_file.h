@@ -48,10 +48,10 @@ bool ReadStoredHeader(const wchar_t* path, StoredHeader& header);
 // at the engine's smallest scale that covers it; other pictures whole.
 GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size cover);
 
-// Whether JPEG pictures are decoded and encoded by the engine, previews
-// scaled by the box filter and a save's next picture decoded beside it (the
-// default), or all of it done by GDI+ one step after the other, as before
-// them: for a benchmark that measures both, and a test that compares them.
+// Whether JPEG pictures are decoded by the engine, previews scaled by the
+// box filter and a save's next picture decoded beside it (the default), or
+// all of it done by GDI+ one step after the other, as before them: for a
+// benchmark that measures both, and a test that compares them.
 void UseFastPictureWork(bool use);
 bool FastPictureWorkInUse();
 

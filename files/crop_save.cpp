@@ -7,12 +7,9 @@
 #include <iterator>
 #include <memory>
 #include <new>
-#include <vector>
 
 #include "base/error_report.h"
 #include "base/file_replace.h"
-#include "base/jpeg_engine.h"
-#include "base/picture_file.h"
 #include "files/save_rules.h"
 #include "ui/label_ids.h"
 
@@ -45,43 +42,33 @@ bool IsFolder(const wchar_t* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// A bitmap's property items, in the buffer that holds them; none when they
-// cannot be read.
-struct PropertyItems {
-  std::unique_ptr<BYTE[]> buffer;
-  std::vector<PropertyItemData> items;
-};
-
-PropertyItems ReadPropertyItems(GdiBitmap& bitmap) {
-  PropertyItems read;
-  UINT size = 0;
-  UINT count = 0;
-  if (gdi::GdipGetPropertySize(bitmap.image(), &size, &count) != Gdiplus::Ok || size == 0) {
-    return read;
-  }
-  read.buffer.reset(new (std::nothrow) BYTE[size]);
-  auto* all = reinterpret_cast<Gdiplus::PropertyItem*>(read.buffer.get());
-  if (all == nullptr ||
-      gdi::GdipGetAllPropertyItems(bitmap.image(), size, count, all) != Gdiplus::Ok) {
-    return read;
-  }
-  for (UINT i = 0; i < count; ++i)
-    read.items.push_back({all[i].id, all[i].length, all[i].type, all[i].value});
-  return read;
-}
-
 // The source's property items, less its software field, then ours. They are
 // an extra: every failure here is silent, and a source item that will not
 // go on ends the source's part without stopping ours.
 void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop, bool upright) {
-  const PropertyItems read = ReadPropertyItems(source);
-  const std::size_t count = read.items.size();
+  UINT size = 0;
+  UINT count = 0;
+  std::unique_ptr<BYTE[]> buffer;
+  const Gdiplus::PropertyItem* items = nullptr;
+  if (gdi::GdipGetPropertySize(source.image(), &size, &count) == Gdiplus::Ok && size != 0) {
+    buffer.reset(new (std::nothrow) BYTE[size]);
+    auto* all = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.get());
+    if (buffer && gdi::GdipGetAllPropertyItems(source.image(), size, count, all) == Gdiplus::Ok) {
+      items = all;
+    }
+  }
+  if (items == nullptr) count = 0;
+
+  std::unique_ptr<PropertyItemData[]> sourceItems(new (std::nothrow) PropertyItemData[count + 1]);
   std::unique_ptr<PropertyItemData[]> carried(new (std::nothrow) PropertyItemData[count + 1]);
-  if (!carried) return;
+  if (!sourceItems || !carried) return;
+  for (UINT i = 0; i < count; ++i) {
+    sourceItems[i] = {items[i].id, items[i].length, items[i].type, items[i].value};
+  }
   SoftwareText software;
   MakeSoftwareText(software);
   const std::size_t carriedCount =
-      PropertyItemsToCarry(read.items.data(), count, software, upright, carried.get());
+      PropertyItemsToCarry(sourceItems.get(), count, software, upright, carried.get());
 
   bool sourceStopped = false;
   for (std::size_t i = 0; i < carriedCount; ++i) {
@@ -96,11 +83,12 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop, bool upright) {
 // Writes the crop into a new file beside the target, then puts that file in
 // the target's place: an existing target changes only once its successor is
 // whole, and a failure leaves it exactly as it was.
-template <typename Write>
-bool WriteAndReplace(const wchar_t* target, Write write, ErrorReport& error) {
+bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encoder,
+                     const Gdiplus::EncoderParameters* parameters, ErrorReport& error) {
   PathBuffer temporary;
   if (!ReserveFileBeside(target, temporary)) return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
-  if (!write(static_cast<const wchar_t*>(temporary)) || !FlushToDisk(temporary)) {
+  if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok ||
+      !FlushToDisk(temporary)) {
     DeleteFileW(temporary);
     return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
   }
@@ -109,42 +97,6 @@ bool WriteAndReplace(const wchar_t* target, Write write, ErrorReport& error) {
   // A file in the way is the old target that would not go; anything else
   // (a folder of that name, a name the system refuses) is a failed write.
   return Fail(error, blocked ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
-}
-
-bool WriteBytes(const wchar_t* path, const std::vector<unsigned char>& bytes) {
-  const HANDLE file =
-      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool whole =
-      bytes.size() <= MAXDWORD &&
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-      written == bytes.size();
-  CloseHandle(file);
-  return whole;
-}
-
-// The crop as a JPEG stream made by the engine, its property items in an
-// EXIF segment after the JFIF one, as GDI+ writes them; false when the
-// engine cannot make it or the items do not fit in a segment: GDI+ then
-// writes the crop.
-bool EncodeWithEngine(GdiBitmap& crop, std::vector<unsigned char>& jpeg) {
-  const auto width = static_cast<int>(crop.Width());
-  const auto height = static_cast<int>(crop.Height());
-  const PropertyItems read = ReadPropertyItems(crop);
-  std::vector<unsigned char> segment;
-  if (!MakeExifSegment(read.items.data(), read.items.size(), segment) && !segment.empty()) {
-    return false;
-  }
-  if (!crop.UsePixels(Gdiplus::ImageLockModeRead, PixelFormat24bppRGB,
-                      [&](unsigned char* rows, size_t stride) {
-                        return EncodeJpegPixels(rows, stride, width, height,
-                                                static_cast<int>(SAVE_QUALITY.value), jpeg);
-                      })) {
-    return false;
-  }
-  if (!segment.empty()) InsertExifSegment(segment, jpeg);
-  return true;
 }
 
 }  // namespace
@@ -189,19 +141,8 @@ bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& option
     parameters.Parameter[0].Type = format.quality->valueType;
     parameters.Parameter[0].Value = &quality;
   }
-  std::vector<unsigned char> jpeg;
-  if (format.quality != nullptr && EqualsIgnoreAsciiCase(format.mime, L"image/jpeg") &&
-      FastPictureWorkInUse() && EncodeWithEngine(crop, jpeg)) {
-    return WriteAndReplace(
-        target, [&](const wchar_t* path) { return WriteBytes(path, jpeg); }, error);
-  }
-  const Gdiplus::EncoderParameters* asked = format.quality != nullptr ? &parameters : nullptr;
-  return WriteAndReplace(
-      target,
-      [&](const wchar_t* path) {
-        return gdi::GdipSaveImageToFile(crop.image(), path, &encoder, asked) == Gdiplus::Ok;
-      },
-      error);
+  return WriteAndReplace(crop, target, encoder, format.quality != nullptr ? &parameters : nullptr,
+                         error);
 }
 
 bool FindEncoder(const wchar_t* mime, CLSID& encoder) {

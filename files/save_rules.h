@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "base/text.h"
 
@@ -63,16 +62,3 @@ bool MakeSoftwareText(SoftwareText& text);
 // items; returns how many were written.
 std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
                                  const SoftwareText& software, bool upright, PropertyItemData* out);
-
-// The EXIF segment (APP1's payload: "Exif", two zeros, a little-endian TIFF
-// block) that holds `items` as the GDI+ encoder would write them: GPS tags
-// in the GPS IFD, the camera's shot in the Exif IFD, the rest in IFD0, each
-// IFD in tag order. Items that belong to the thumbnail or to no IFD, or
-// whose length does not fit their type, are left out. False when nothing is
-// left or the segment would not fit in one APP1.
-bool MakeExifSegment(const PropertyItemData* items, std::size_t count,
-                     std::vector<unsigned char>& segment);
-
-// Puts the segment into a JPEG stream as an APP1, after SOI and the JFIF
-// segment when there is one.
-void InsertExifSegment(const std::vector<unsigned char>& segment, std::vector<unsigned char>& jpeg);

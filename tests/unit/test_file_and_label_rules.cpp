@@ -1,7 +1,5 @@
 #include <string>
-#include <vector>
 
-#include "base/picture_header.h"
 #include "base/product.h"
 #include "files/save_rules.h"
 #include "files/thumbnail_rules.h"
@@ -47,32 +45,6 @@ TEST_CASE("a saved crop: the format by the extension, quality 100, the source's 
   // A text that could not be made is left out rather than written empty.
   CHECK((PropertyItemsToCarry(source, 1, SoftwareText{}, false, items) == 1 &&
          items[0].value == make));
-}
-
-TEST_CASE("the EXIF segment of a crop holds its items in their IFDs, read back as written") {
-  const char make[] = "Maker";
-  const uint16_t sideways = 6;
-  const uint32_t exposure[] = {1, 250};
-  const char north[] = "N";
-  const PropertyItemData items[] = {{0x829A, 8, 5, exposure}, {0x0112, 2, 3, &sideways},
-                                    {0x0001, 2, 2, north},    {0x010F, 6, 2, make},
-                                    {0x501B, 2, 3, &sideways}, {0x0110, 3, 3, make}};
-  std::vector<unsigned char> segment;
-  REQUIRE(MakeExifSegment(items, 6, segment));
-  // After the JFIF segment of a stream: read back, and the frame still found.
-  std::vector<unsigned char> jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xC0, 0, 7, 8,
-                                     0, 2, 0, 3, 1};
-  InsertExifSegment(segment, jpeg);
-  uint32_t width = 0, height = 0;
-  CHECK((StoredPictureSize(jpeg.data(), jpeg.size(), width, height) && width == 3 && height == 2));
-  std::string seen;
-  for (const ExifTag& tag : JpegExifTags(jpeg.data(), jpeg.size())) {
-    seen += std::to_string(tag.id) + "/" + std::to_string(tag.value.size()) + " ";
-  }
-  // IFD0 in tag order, the Exif IFD, the GPS IFD; the thumbnail's item and
-  // one whose length does not fit its type left out.
-  CHECK(seen == "271/6 274/2 33434/8 1/2 ");
-  CHECK_FALSE(MakeExifSegment(items + 4, 2, segment));
 }
 
 TEST_CASE("a thumbnail fills the 94-pixel box along its long side, centred in its tile") {
