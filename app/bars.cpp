@@ -40,6 +40,15 @@ struct BarState {
 
 BarState g_bars;
 
+bool ProgressShown() { return g_bars.progress[0] != L'\0'; }
+
+// The parts again for the status bar's own width.
+void PlaceStatusParts() {
+  RECT bar = {};
+  GetClientRect(g_bars.statusBar, &bar);
+  SetStatusParts(bar.right);
+}
+
 HICON LoadIconSized(int id, int size) {
   return static_cast<HICON>(
       LoadImageW(AppInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
@@ -161,7 +170,7 @@ bool RebuildBars(HWND mainWindow) {
   for (int part = 0; part < STATUS_PART_COUNT; ++part) {
     SetStatusText(g_bars.showsDefault[part] ? nullptr : g_bars.texts[part], part);
   }
-  ShowStatusProgress(g_bars.progress[0] != L'\0' ? g_bars.progress : nullptr);
+  PlaceStatusParts();  // with the progress part, when there is progress
   return true;
 }
 
@@ -202,7 +211,7 @@ void SetStatusText(const wchar_t* text, int part) {
 
 void SetStatusParts(int width) {
   int edges[STATUS_PARTS_MOST];
-  const int parts = StatusPartEdges(width, g_bars.progress[0] != L'\0', edges);
+  const int parts = StatusPartEdges(width, ProgressShown(), edges);
   SendMessageW(g_bars.statusBar, SB_SETPARTS, static_cast<WPARAM>(parts),
                reinterpret_cast<LPARAM>(edges));
   if (parts > STATUS_PART_COUNT) {
@@ -212,15 +221,13 @@ void SetStatusParts(int width) {
 }
 
 void ShowStatusProgress(const wchar_t* text) {
-  const bool shown = g_bars.progress[0] != L'\0';
+  const bool shown = ProgressShown();
   if (text == nullptr || !CopyText(g_bars.progress, text)) g_bars.progress[0] = L'\0';
-  const bool showing = g_bars.progress[0] != L'\0';
-  if (shown == showing && showing) {
+  // The parts change only when the progress comes or goes.
+  if (shown != ProgressShown()) {
+    PlaceStatusParts();
+  } else if (shown) {
     SendMessageW(g_bars.statusBar, SB_SETTEXTW, STATUS_PART_COUNT,
                  reinterpret_cast<LPARAM>(g_bars.progress));
-    return;
   }
-  RECT bar = {};
-  GetClientRect(g_bars.statusBar, &bar);
-  SetStatusParts(bar.right);
 }

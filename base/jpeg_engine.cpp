@@ -13,7 +13,7 @@ using Decompressor = std::unique_ptr<void, int (*)(tjhandle)>;
 
 Decompressor OpenDecompressor() { return {tjInitDecompress(), tjDestroy}; }
 
-// The engine's sizes are ints, and so are GDI+'s.
+// The engine takes a stream's size as an unsigned long.
 bool FitsEngine(std::size_t size) { return size > 0 && size <= ULONG_MAX; }
 
 }  // namespace

@@ -115,7 +115,8 @@ GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
   return bitmap;
 }
 
-bool IsJpeg(const std::vector<unsigned char>& bytes) {
+// Whether the engine decodes the picture: a JPEG stream, while it is in use.
+bool GoesToEngine(const std::vector<unsigned char>& bytes) {
   return g_useEngine && bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 &&
          bytes[2] == 0xFF;
 }
@@ -142,7 +143,7 @@ StoredPicture DecodeStored(const wchar_t* path, Size screen) {
   // A file that cannot be read gives the defaults: the decode will tell.
   if (ReadStoredHeader(path, header)) picture.orientation = header.orientation;
   if (!header.decodable) return picture;
-  if (IsJpeg(header.bytes) && ReadOn(path, header.bytes, MOST_FILE_BYTES)) {
+  if (GoesToEngine(header.bytes) && ReadOn(path, header.bytes, MOST_FILE_BYTES)) {
     picture.bitmap = DecodeWholeJpeg(header.bytes.data(), header.bytes.size());
     if (picture.bitmap) ReduceForScreen(header.bytes.data(), header.bytes.size(), screen, picture);
   }
@@ -165,7 +166,7 @@ StoredPicture DecodeStored(IStream* stream, Size screen) {
   header.bytes.assign(bytes, bytes + std::min<size_t>(size, ORIENTATION_HEADER_BYTES));
   ReadHeader(header);
   picture.orientation = header.orientation;
-  if (header.decodable && IsJpeg(header.bytes)) {
+  if (header.decodable && GoesToEngine(header.bytes)) {
     picture.bitmap = DecodeWholeJpeg(bytes, size);
     if (picture.bitmap) ReduceForScreen(bytes, size, screen, picture);
   }
@@ -183,7 +184,7 @@ GdiBitmap DecodeStoredCovering(const wchar_t* path, StoredHeader& header, Size c
   if (!header.decodable) return {};
   const auto coverWidth = static_cast<uint32_t>(cover.width);
   const auto coverHeight = static_cast<uint32_t>(cover.height);
-  if (IsJpeg(header.bytes)) {
+  if (GoesToEngine(header.bytes)) {
     const unsigned char* preview = nullptr;
     size_t length = 0;
     uint32_t width = 0;

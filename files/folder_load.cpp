@@ -23,10 +23,11 @@ namespace {
 
 constexpr ARGB HBITMAP_BACKGROUND = 0x00FFFFFF;
 
-// The grey tile with the thumbnail, turned upright for `orientation`, drawn
-// unscaled in its place, as a bitmap handle; a thumbnail that cannot be made
+// The grey tile with the thumbnail, made at `stored` (its sides before the
+// turn) and turned upright for `orientation`, drawn unscaled in its place,
+// as a bitmap handle; a thumbnail that cannot be made, or an empty place,
 // leaves the tile grey.
-HBITMAP DrawTile(GdiBitmap& image, const Rect& place, int orientation) {
+HBITMAP DrawTile(GdiBitmap& image, const Rect& place, Size stored, int orientation) {
   GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
   if (!tile) return nullptr;
   {
@@ -35,9 +36,7 @@ HBITMAP DrawTile(GdiBitmap& image, const Rect& place, int orientation) {
     // GDI+ reads a zero size as "its own default size".
     if (place.width > 0 && place.height > 0) {
       // Only the small thumbnail is turned, not the whole picture.
-      const bool swap = OrientationSwapsSides(orientation);
-      GdiBitmap thumbnail =
-          image.Thumbnail(swap ? place.height : place.width, swap ? place.width : place.height);
+      GdiBitmap thumbnail = image.Thumbnail(stored.width, stored.height);
       TurnUpright(thumbnail, orientation);
       // With the size given, the picture's resolution cannot scale it.
       graphics.DrawImage(thumbnail, place.x, place.y, place.width, place.height);
@@ -46,14 +45,30 @@ HBITMAP DrawTile(GdiBitmap& image, const Rect& place, int orientation) {
   return tile.ToHbitmap(HBITMAP_BACKGROUND);
 }
 
-// The picture's size as stored: from its header, or from a decode.
-bool StoredSize(const wchar_t* path, StoredHeader& header) {
+// A picture's header and its size upright, when the rules list it. A header
+// without a size is completed by a decode, whose picture stays in `decoded`.
+struct ListedSize {
+  StoredHeader header;
+  int orientation = 1;  // the turn the rules ask for
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+bool ReadListedSize(const wchar_t* path, const TileRules& rules, ListedSize& size,
+                    GdiBitmap& decoded) {
+  StoredHeader& header = size.header;
   if (!ReadStoredHeader(path, header) || !header.decodable) return false;
-  if (header.sized) return true;
-  GdiBitmap image = GdiBitmap::FromFile(path);
-  header.width = image.Width();
-  header.height = image.Height();
-  return image && image.status() == Gdiplus::Ok;
+  if (!header.sized) {
+    decoded = GdiBitmap::FromFile(path);
+    header.width = decoded.Width();
+    header.height = decoded.Height();
+    if (!decoded || decoded.status() != Gdiplus::Ok) return false;
+  }
+  size.orientation = rules.upright ? header.orientation : 1;
+  const bool swap = OrientationSwapsSides(size.orientation);
+  size.width = swap ? header.height : header.width;
+  size.height = swap ? header.width : header.height;
+  return size.width > 0 && size.width >= rules.minimumWidth && size.height >= rules.minimumHeight;
 }
 
 void ListPicture(const wchar_t*, const wchar_t* fileName, void* names) {
@@ -73,33 +88,21 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 }  // namespace
 
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
-  StoredHeader header;
-  if (!ReadStoredHeader(path, header)) return nullptr;
-  const int orientation = rules.upright ? header.orientation : 1;
-  const bool swap = OrientationSwapsSides(orientation);
+  ListedSize size;
   GdiBitmap image;
-  // Without a size in its header, the picture is decoded whole to know it.
-  if (!header.sized && header.decodable) {
-    image = GdiBitmap::FromFile(path);
-    header.width = image.Width();
-    header.height = image.Height();
-  }
-  const uint32_t width = swap ? header.height : header.width;
-  const uint32_t height = swap ? header.width : header.height;
-  if (width == 0 || width < rules.minimumWidth || height < rules.minimumHeight) return nullptr;
-  const Rect place = PlaceThumbnail(width, height);
+  if (!ReadListedSize(path, rules, size, image)) return nullptr;
+  const Rect place = PlaceThumbnail(size.width, size.height);
   // Sides as stored: the thumbnail is turned after it is made.
-  const Size cover = swap ? Size{place.height, place.width} : Size{place.width, place.height};
-  if (!image) image = DecodeStoredCovering(path, header, cover);
+  const bool swap = OrientationSwapsSides(size.orientation);
+  const Size stored = swap ? Size{place.height, place.width} : Size{place.width, place.height};
+  if (!image) image = DecodeStoredCovering(path, size.header, stored);
   if (!image) return nullptr;
-  return DrawTile(image, place, orientation);
+  return DrawTile(image, place, stored, size.orientation);
 }
 
 HBITMAP MakeEmptyTile() {
-  GdiBitmap tile = GdiBitmap::Create(THUMBNAIL_TILE_SIZE, THUMBNAIL_TILE_SIZE);
-  if (!tile) return nullptr;
-  GdiGraphics(tile).Clear(DIM_GREY_ARGB);
-  return tile.ToHbitmap(HBITMAP_BACKGROUND);
+  GdiBitmap none;
+  return DrawTile(none, Rect{}, Size{}, 1);
 }
 
 std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
@@ -111,14 +114,11 @@ std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRu
   const int count = static_cast<int>(found.size());
   for (int index = 0; index < count && !Cancelled(cancel); ++index) {
     PathBuffer path;
-    StoredHeader header;
-    if (PathCombineW(path, folder, found[index].c_str()) != nullptr && StoredSize(path, header)) {
-      const bool swap = rules.upright && OrientationSwapsSides(header.orientation);
-      const uint32_t width = swap ? header.height : header.width;
-      const uint32_t height = swap ? header.width : header.height;
-      if (width > 0 && width >= rules.minimumWidth && height >= rules.minimumHeight) {
-        listed.push_back(std::move(found[index]));
-      }
+    ListedSize size;
+    GdiBitmap decoded;  // only for a header without a size; dropped here
+    if (PathCombineW(path, folder, found[index].c_str()) != nullptr &&
+        ReadListedSize(path, rules, size, decoded)) {
+      listed.push_back(std::move(found[index]));
     }
     if (onProgress != nullptr) onProgress(index + 1, count, context);
   }
