@@ -360,6 +360,7 @@ void ApplyEditorOptions() {
   editor.systemColour = options.EditorSystemColor;
   editor.copySourceToTemp = options.CopySourceToTemp;
   editor.upright = options.TurnImagesUpright;
+  editor.lossless = options.LosslessJpegCrop;
   g_main.editor.SetOptions(editor);
 }
 HMENU FolderMenu() { return GetSubMenu(GetMenu(g_main.window), FOLDER_MENU_POSITION); }

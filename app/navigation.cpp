@@ -19,6 +19,7 @@
 #include "editor/editor.h"
 #include "files/crop_save.h"
 #include "files/done_marks.h"
+#include "files/save_rules.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "ui/labels.h"
@@ -80,13 +81,26 @@ class LoadPictureTask final : public BusyTask {
   std::shared_ptr<PendingDecode> ahead_;
 };
 
-// Writes the crop cut before it started; then, with a picture to go to,
-// takes it, decoded beside the save, under the same dialog.
+// A crop cut out of the file's bytes: the file as the editor read it, the
+// turn it was shown with and the frame.
+struct LosslessCut {
+  PathBuffer source = L"";
+  FileStamp stamp;
+  int turn = 1;
+  Rect frame = {};
+};
+
+// Writes the crop cut before it started, or cuts it losslessly from the
+// file; then, with a picture to go to, takes it, decoded beside the save,
+// under the same dialog. A lossless cut the engine refuses writes nothing:
+// `refused` asks the caller for the ordinary save.
 class SaveTask final : public BusyTask {
  public:
-  SaveTask(GdiBitmap crop, const wchar_t* target, const SaveOptions& options, const wchar_t* next,
-           const DecodeRequest& request, std::shared_ptr<PendingDecode> ahead)
+  SaveTask(GdiBitmap crop, const LosslessCut* lossless, const wchar_t* target,
+           const SaveOptions& options, const wchar_t* next, const DecodeRequest& request,
+           std::shared_ptr<PendingDecode> ahead)
       : crop_(std::move(crop)), request_(request), ahead_(std::move(ahead)) {
+    if (lossless != nullptr) lossless_ = *lossless;
     CopyText(target_, target);
     CopyText(destination_, options.destinationFolder);
     CopyText(next_, next);
@@ -100,7 +114,12 @@ class SaveTask final : public BusyTask {
         (ahead_ == nullptr || !ahead_->IsFor(next_, request_))) {
       ahead_ = PendingDecode::Start(next_, request_);
     }
-    succeeded = WriteCrop(crop_, target_, options_, error);
+    if (lossless_.source[0] != L'\0') {
+      refused = !CutLosslessly();
+      if (refused) return;
+    } else {
+      succeeded = WriteCrop(crop_, target_, options_, error);
+    }
     crop_.Reset();
     if (!succeeded || next_[0] == L'\0') return;
     report.Step(LBL_GENERATING_PREVIEW);
@@ -108,10 +127,25 @@ class SaveTask final : public BusyTask {
   }
 
   bool succeeded = false;
+  bool refused = false;
   ErrorReport error;
   std::unique_ptr<DecodedPicture> picture;
 
  private:
+  // False when the file changed since it was shown, or the engine refuses.
+  bool CutLosslessly() {
+    std::vector<unsigned char> bytes;
+    FileStamp now;
+    bool cut = false;
+    if (StampOf(lossless_.source, now) && now == lossless_.stamp &&
+        ReadPictureFile(lossless_.source, bytes)) {
+      succeeded = WriteLosslessCrop(bytes, lossless_.turn, lossless_.frame, target_, options_,
+                                    error, cut);
+    }
+    return cut;
+  }
+
+  LosslessCut lossless_;
   GdiBitmap crop_;
   PathBuffer target_ = L"";
   PathBuffer destination_ = L"";
@@ -120,6 +154,16 @@ class SaveTask final : public BusyTask {
   DecodeRequest request_;
   std::shared_ptr<PendingDecode> ahead_;
 };
+
+// Runs a save under the busy dialog; its failure is the operation's error.
+std::unique_ptr<SaveTask> RunSave(std::unique_ptr<SaveTask> task, const wchar_t* target) {
+  if (!RunBusy(*task, LBL_SAVING_IMAGE, false)) {
+    ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
+  } else if (!task->succeeded && !task->refused) {
+    LastError() = task->error;
+  }
+  return task;
+}
 
 // A picture saved under its own name into the destination gets its mark.
 void MarkIfDone(int index) {
@@ -262,6 +306,19 @@ void InstallPicture(int index, std::unique_ptr<DecodedPicture> picture) {
     ResetShellMenu();
   }
   editor.Show(std::move(picture));
+  // A JPEG picture that will be recompressed although the user asked for
+  // lossless crops says so beside its name.
+  PathBuffer source;
+  FileStamp stamp;
+  int turn = 1;
+  if (Settings().options.LosslessJpegCrop && editor.HasImage() &&
+      std::wcscmp(SaveFormatFor(PathFindExtensionW(name)).mime, L"image/jpeg") == 0 &&
+      !editor.LosslessSource(source, stamp, turn)) {
+    TextBuffer text;
+    std::swprintf(text, std::size(text), L"%ls \u2014 %ls", static_cast<const wchar_t*>(name),
+                  LabelText(LBL_LOSSLESS_REFUSED));
+    SetStatusText(text, STATUS_FILE_NAME);
+  }
   // The next picture of the list is decoded while the user frames this one.
   PathBuffer next;
   editor.DecodeAhead(ListItemPath(index + 1, next) ? next : nullptr);
@@ -311,32 +368,40 @@ void Navigate(int command) {
   const Options& settings = Settings().options;
   const SaveOptions options = {settings.DestinationFolder, settings.CopyImageExifTags,
                                settings.TurnImagesUpright};
-  GdiBitmap crop;
-  {
-    WaitCursor cutting;
-    crop = CutCrop(editor.Image(), editor.Crop(), options, LastError());
-  }
-  if (!crop) {
-    FinishOperation(false);
-    return;
-  }
   const int saved = SelectionMark();
   PathBuffer next = L"";
   if (targetIndex != -1) ListItemPath(targetIndex, next);
-  SaveTask task(std::move(crop), target, options, next, editor.Request(), editor.Ahead());
-  if (!RunBusy(task, LBL_SAVING_IMAGE, false)) {
-    ReportError(LBL_IMAGE_SAVE_ERROR, target, MB_ICONERROR);
-  } else if (!task.succeeded) {
-    LastError() = task.error;
+  LosslessCut lossless;
+  std::unique_ptr<SaveTask> task;
+  if (editor.LosslessSource(lossless.source, lossless.stamp, lossless.turn)) {
+    lossless.frame = editor.Crop();
+    task = RunSave(std::make_unique<SaveTask>(GdiBitmap{}, &lossless, target, options, next,
+                                              editor.Request(), editor.Ahead()),
+                   target);
   }
-  if (task.succeeded) {
+  if (task == nullptr || task->refused) {
+    if (task != nullptr) SetStatusText(LabelText(LBL_LOSSLESS_REFUSED), STATUS_FILE_NAME);
+    GdiBitmap crop;
+    {
+      WaitCursor cutting;
+      crop = CutCrop(editor.Image(), editor.Crop(), options, LastError());
+    }
+    if (!crop) {
+      FinishOperation(false);
+      return;
+    }
+    task = RunSave(std::make_unique<SaveTask>(std::move(crop), nullptr, target, options, next,
+                                              editor.Request(), editor.Ahead()),
+                   target);
+  }
+  if (task->succeeded) {
     MarkIfDone(saved);
     if (next[0] != L'\0') {
       SelectListItem(targetIndex);
-      InstallPicture(targetIndex, std::move(task.picture));
+      InstallPicture(targetIndex, std::move(task->picture));
     }
   }
-  FinishOperation(task.succeeded);
+  FinishOperation(task->succeeded);
 }
 
 void ToggleViewOnly() {

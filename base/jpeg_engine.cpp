@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -67,4 +68,95 @@ bool DecodeJpegPixels(const unsigned char* data, std::size_t size, JpegScale sca
                        static_cast<int>(ScaledJpegSide(width, scale)), static_cast<int>(stride),
                        static_cast<int>(ScaledJpegSide(height, scale)), TJPF_BGR,
                        TJFLAG_STOPONWARNING) == 0;
+}
+
+namespace {
+
+// The engine's transform that shows a picture with each EXIF orientation
+// upright.
+constexpr int TURNS[] = {TJXOP_NONE,      TJXOP_HFLIP, TJXOP_ROT180,     TJXOP_VFLIP,
+                         TJXOP_TRANSPOSE, TJXOP_ROT90, TJXOP_TRANSVERSE, TJXOP_ROT270};
+
+int TurnFor(int orientation) {
+  return orientation >= 1 && orientation <= 8 ? TURNS[orientation - 1] : TJXOP_NONE;
+}
+
+bool Transposes(int turn) {
+  return turn == TJXOP_TRANSPOSE || turn == TJXOP_TRANSVERSE || turn == TJXOP_ROT90 ||
+         turn == TJXOP_ROT270;
+}
+
+}  // namespace
+
+JpegBlocks ReadJpegBlocks(const unsigned char* data, std::size_t size) {
+  const Decompressor decompressor = OpenDecompressor();
+  int columns = 0;
+  int rows = 0;
+  int subsampling = 0;
+  int colours = 0;
+  if (!decompressor || data == nullptr || !FitsEngine(size) ||
+      tjDecompressHeader3(decompressor.get(), data, static_cast<unsigned long>(size), &columns,
+                          &rows, &subsampling, &colours) != 0 ||
+      subsampling < 0 || subsampling >= TJ_NUMSAMP || colours == TJCS_CMYK ||
+      colours == TJCS_YCCK) {
+    return {};
+  }
+  return {static_cast<uint32_t>(tjMCUWidth[subsampling]),
+          static_cast<uint32_t>(tjMCUHeight[subsampling])};
+}
+
+JpegBlocks LosslessCropGrid(uint32_t width, uint32_t height, JpegBlocks blocks, int orientation) {
+  if (blocks.width == 0 || blocks.height == 0) return {};
+  const int turn = TurnFor(orientation);
+  const bool wholeColumns = width % blocks.width == 0;
+  const bool wholeRows = height % blocks.height == 0;
+  // A turn that brings the right edge to the left or top, or the bottom edge
+  // to the top or left, needs whole blocks there.
+  const bool movesRight = turn == TJXOP_HFLIP || turn == TJXOP_ROT180 ||
+                          turn == TJXOP_TRANSVERSE || turn == TJXOP_ROT270;
+  const bool movesBottom = turn == TJXOP_VFLIP || turn == TJXOP_ROT180 ||
+                           turn == TJXOP_TRANSVERSE || turn == TJXOP_ROT90;
+  if ((movesRight && !wholeColumns) || (movesBottom && !wholeRows)) return {};
+  // A turned picture's crop must lie on the grid both before the turn (the
+  // engine checks that) and after it (the engine would move it there).
+  if (!Transposes(turn)) return blocks;
+  const uint32_t side = std::max(blocks.width, blocks.height);
+  return {side, side};
+}
+
+bool CropJpegLossless(const unsigned char* data, std::size_t size, int orientation,
+                      const JpegFrame& frame, std::vector<unsigned char>& out) {
+  out.clear();
+  uint32_t width = 0;
+  uint32_t height = 0;
+  if (!ReadJpegFrame(data, size, width, height)) return false;
+  const int turn = TurnFor(orientation);
+  if (Transposes(turn)) std::swap(width, height);
+  const JpegBlocks grid = LosslessCropGrid(Transposes(turn) ? height : width,
+                                           Transposes(turn) ? width : height,
+                                           ReadJpegBlocks(data, size), orientation);
+  if (grid.width == 0 || frame.x % grid.width != 0 || frame.y % grid.height != 0 ||
+      frame.width == 0 || frame.height == 0 || frame.x > width ||
+      frame.width > width - frame.x || frame.y > height || frame.height > height - frame.y) {
+    return false;
+  }
+  const std::unique_ptr<void, int (*)(tjhandle)> transformer(tjInitTransform(), tjDestroy);
+  if (!transformer) return false;
+  tjtransform transform = {};
+  transform.r = {static_cast<int>(frame.x), static_cast<int>(frame.y),
+                 static_cast<int>(frame.width), static_cast<int>(frame.height)};
+  transform.op = turn;
+  transform.options = TJXOPT_CROP | TJXOPT_PERFECT | TJXOPT_COPYNONE;
+  unsigned char* result = nullptr;
+  unsigned long resultSize = 0;
+  const bool done = tjTransform(transformer.get(), data, static_cast<unsigned long>(size), 1,
+                                &result, &resultSize, &transform, TJFLAG_STOPONWARNING) == 0;
+  uint32_t cutWidth = 0;
+  uint32_t cutHeight = 0;
+  if (done && ReadJpegFrame(result, resultSize, cutWidth, cutHeight) &&
+      cutWidth == frame.width && cutHeight == frame.height) {
+    out.assign(result, result + resultSize);
+  }
+  tjFree(result);
+  return !out.empty();
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // A scale the engine decodes at, from 1/8 to 1.
 struct JpegScale {
@@ -34,3 +35,35 @@ bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width,
 // pixels are then not to be shown.
 bool DecodeJpegPixels(const unsigned char* data, std::size_t size, JpegScale scale,
                       unsigned char* pixels, std::size_t stride);
+
+// The pixels of one block of a JPEG stream's grid (its MCU: 8 or 16 a side
+// by its colour subsampling); empty when the stream is refused.
+struct JpegBlocks {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool operator==(const JpegBlocks&) const = default;
+};
+
+JpegBlocks ReadJpegBlocks(const unsigned char* data, std::size_t size);
+
+// The grid that a lossless crop's left and top edges stay on, in the picture
+// as shown after its `orientation`'s turn (1..8, 1 when it is shown as
+// stored) of a `width` x `height` picture with `blocks`. Empty when that turn
+// would bring a partial block to the left or top edge: such a picture is
+// not cut losslessly.
+JpegBlocks LosslessCropGrid(uint32_t width, uint32_t height, JpegBlocks blocks, int orientation);
+
+// A frame of the picture as shown, in pixels.
+struct JpegFrame {
+  uint32_t x = 0;
+  uint32_t y = 0;
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+// Cuts `frame` out of the stream turned by `orientation`, without decoding
+// it: the DCT blocks are copied. The new stream carries none of the source's
+// segments. False, with `out` empty, when the frame is off the grid or
+// outside the picture, or the engine does not give exactly that frame.
+bool CropJpegLossless(const unsigned char* data, std::size_t size, int orientation,
+                      const JpegFrame& frame, std::vector<unsigned char>& out);

@@ -102,6 +102,13 @@ void ReduceForScreen(const unsigned char* data, size_t size, Size screen, Stored
   picture.reduced = DecodeJpeg(data, size, scale);
 }
 
+// What an engine-decoded JPEG picture adds: its block grid and, for a
+// screen, a reduced copy.
+void FinishJpeg(const unsigned char* data, size_t size, Size screen, StoredPicture& picture) {
+  picture.blocks = ReadJpegBlocks(data, size);
+  ReduceForScreen(data, size, screen, picture);
+}
+
 // A whole JPEG picture with its EXIF tags kept as GDI+ keeps a decoded
 // file's property items, for the crops that carry them.
 GdiBitmap DecodeWholeJpeg(const unsigned char* data, size_t size) {
@@ -122,6 +129,11 @@ bool GoesToEngine(const std::vector<unsigned char>& bytes) {
 }
 
 }  // namespace
+
+bool ReadPictureFile(const wchar_t* path, std::vector<unsigned char>& bytes) {
+  bytes.clear();
+  return ReadOn(path, bytes, MOST_FILE_BYTES);
+}
 
 bool ReadStoredHeader(const wchar_t* path, StoredHeader& header) {
   // Most pictures give their size in their first bytes; a JPEG's comes
@@ -145,7 +157,7 @@ StoredPicture DecodeStored(const wchar_t* path, Size screen) {
   if (!header.decodable) return picture;
   if (GoesToEngine(header.bytes) && ReadOn(path, header.bytes, MOST_FILE_BYTES)) {
     picture.bitmap = DecodeWholeJpeg(header.bytes.data(), header.bytes.size());
-    if (picture.bitmap) ReduceForScreen(header.bytes.data(), header.bytes.size(), screen, picture);
+    if (picture.bitmap) FinishJpeg(header.bytes.data(), header.bytes.size(), screen, picture);
   }
   if (!picture.bitmap) picture.bitmap = GdiBitmap::FromFile(path);
   return picture;
@@ -168,7 +180,7 @@ StoredPicture DecodeStored(IStream* stream, Size screen) {
   picture.orientation = header.orientation;
   if (header.decodable && GoesToEngine(header.bytes)) {
     picture.bitmap = DecodeWholeJpeg(bytes, size);
-    if (picture.bitmap) ReduceForScreen(bytes, size, screen, picture);
+    if (picture.bitmap) FinishJpeg(bytes, size, screen, picture);
   }
   GlobalUnlock(memory);
   // GDI+ reads the stream from where it stands.

@@ -12,6 +12,7 @@
 
 #include "base/gdiplus_objects.h"
 #include "base/geometry.h"
+#include "base/jpeg_engine.h"
 
 // A picture as its file stores it: the decoded bitmap, not yet turned, and
 // its orientation tag (1..8, 1 when the file has none); for a screen, maybe
@@ -20,6 +21,7 @@ struct StoredPicture {
   GdiBitmap bitmap;
   GdiBitmap reduced;  // empty when not made: then the bitmap serves
   int orientation = 1;
+  JpegBlocks blocks;  // of a JPEG picture the engine decoded
 };
 
 // Decodes a picture file, or a stream of its bytes (which GDI+ may read for
@@ -39,6 +41,9 @@ struct StoredHeader {
   uint32_t height = 0;
   bool decodable = true;  // false when its size is too large to decode
 };
+
+// Reads a whole picture file; false when it cannot be read or is too large.
+bool ReadPictureFile(const wchar_t* path, std::vector<unsigned char>& bytes);
 
 // Reads the opening bytes of a picture file; false when it cannot be read.
 bool ReadStoredHeader(const wchar_t* path, StoredHeader& header);

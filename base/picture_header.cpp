@@ -1,30 +1,17 @@
 #include "base/picture_header.h"
 
+#include "base/tiff_block.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+using namespace tiff_block;
+
 namespace {
 
 constexpr int UPRIGHT = 1;
-constexpr unsigned char MARKER = 0xFF;
-constexpr unsigned char SOI = 0xD8;
-constexpr unsigned char EOI = 0xD9;
-constexpr unsigned char SOS = 0xDA;
-constexpr unsigned char APP1 = 0xE1;
-constexpr unsigned char EXIF_SIGNATURE[] = {'E', 'x', 'i', 'f', 0, 0};
-constexpr std::size_t TIFF_HEADER_SIZE = 8;
-constexpr uint16_t TIFF_MAGIC = 42;
-constexpr std::size_t IFD_ENTRY_SIZE = 12;
-constexpr uint16_t ORIENTATION_TAG = 0x0112;
-constexpr uint16_t PREVIEW_OFFSET_TAG = 0x0201;  // JPEGInterchangeFormat
-constexpr uint16_t PREVIEW_LENGTH_TAG = 0x0202;  // JPEGInterchangeFormatLength
-constexpr uint16_t EXIF_IFD_TAG = 0x8769;
-constexpr uint16_t GPS_IFD_TAG = 0x8825;
-constexpr uint16_t INTEROPERABILITY_IFD_TAG = 0xA005;
-constexpr uint16_t TYPE_SHORT = 3;
-constexpr uint16_t TYPE_LONG = 4;
 
 // The bytes of one number of each TIFF type that GDI+ keeps as a property
 // item (a rational is two longs); 0 for the others.
@@ -44,64 +31,6 @@ constexpr std::size_t NumberSize(uint16_t type) {
     default:
       return 0;
   }
-}
-
-// A TIFF block in its byte order. Callers check every offset against `size`
-// before reading at it.
-struct Tiff {
-  const unsigned char* data;
-  std::size_t size;
-  bool bigEndian;
-
-  uint32_t Read(std::size_t at, int bytes) const {
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) {
-      const uint32_t byte = data[at + (bigEndian ? i : bytes - 1 - i)];
-      value = value << 8 | byte;
-    }
-    return value;
-  }
-  uint16_t U16(std::size_t at) const { return static_cast<uint16_t>(Read(at, 2)); }
-  uint32_t U32(std::size_t at) const { return Read(at, 4); }
-};
-
-// The TIFF block at `data`, when its header is one.
-bool OpenTiff(const unsigned char* data, std::size_t size, Tiff& tiff) {
-  if (size < TIFF_HEADER_SIZE) return false;
-  if (data[0] != data[1] || (data[0] != 'I' && data[0] != 'M')) return false;
-  tiff = {data, size, data[0] == 'M'};
-  return tiff.U16(2) == TIFF_MAGIC;
-}
-
-// An IFD's entries that lie whole in the block: a count larger than the
-// block reads only those. False when the IFD starts outside the block or
-// overlaps its header. Offsets are compared as 64-bit sizes: none wraps.
-struct Ifd {
-  std::size_t first = 0;  // the offset of its first entry
-  std::size_t count = 0;
-  std::size_t declared = 0;
-};
-
-bool OpenIfd(const Tiff& tiff, std::size_t at, Ifd& ifd) {
-  if (at < TIFF_HEADER_SIZE || at > tiff.size - 2) return false;
-  ifd.first = at + 2;
-  ifd.declared = tiff.U16(at);
-  ifd.count = std::min<std::size_t>(ifd.declared, (tiff.size - ifd.first) / IFD_ENTRY_SIZE);
-  return true;
-}
-
-// The value of the IFD's entry `tag` of count 1 and type `type` (a SHORT
-// sits in the first two bytes of the value field); false when the first
-// entry of that tag is of another kind, or there is none.
-bool EntryValue(const Tiff& tiff, const Ifd& ifd, uint16_t tag, uint16_t type, uint32_t& value) {
-  for (std::size_t i = 0; i < ifd.count; ++i) {
-    const std::size_t entry = ifd.first + i * IFD_ENTRY_SIZE;
-    if (tiff.U16(entry) != tag) continue;
-    if (tiff.U16(entry + 2) != type || tiff.U32(entry + 4) != 1) return false;
-    value = type == TYPE_SHORT ? tiff.U16(entry + 8) : tiff.U32(entry + 8);
-    return true;
-  }
-  return false;
 }
 
 // The orientation in IFD0 of a TIFF block (IFD1 describes the thumbnail).
@@ -137,31 +66,6 @@ bool TiffPreview(const unsigned char* data, std::size_t size, std::size_t& offse
   offset = at;
   length = bytes;
   return true;
-}
-
-// Hands each JPEG segment before the first scan to `visit(marker, payload,
-// payloadSize)` (the payload cut at the end of the data) until it returns
-// true. Every segment there has a two-byte length that counts itself; `at`
-// never passes `size`.
-template <typename Visit>
-void WalkJpegSegments(const unsigned char* data, std::size_t size, Visit visit) {
-  if (data == nullptr || size < 2 || data[0] != MARKER || data[1] != SOI) return;
-  std::size_t at = 2;
-  while (size - at >= 4) {
-    if (data[at] != MARKER) return;
-    const unsigned char marker = data[at + 1];
-    if (marker == MARKER) {  // a fill byte before the marker
-      ++at;
-      continue;
-    }
-    if (marker == SOS || marker == EOI) return;
-    const std::size_t length = static_cast<std::size_t>(data[at + 2] << 8 | data[at + 3]);
-    if (length < 2) return;
-    const std::size_t start = at + 4;
-    const std::size_t payload = std::min(length - 2, size - start);
-    if (visit(marker, data + start, payload)) return;
-    at = start + payload;
-  }
 }
 
 // Start-of-frame markers: C0 to CF less DHT (C4), JPG (C8) and DAC (CC).

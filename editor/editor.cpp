@@ -233,6 +233,17 @@ bool Editor::HasImage() const { return state_->HasPicture(); }
 
 Rect Editor::Crop() const { return state_->crop; }
 
+bool Editor::LosslessSource(PathBuffer& path, FileStamp& stamp, int& turn) const {
+  const EditorState& editor = *state_;
+  if (!editor.HasPicture() || !editor.options.lossless ||
+      editor.picture->losslessGrid.width == 0 || !CopyText(path, editor.picture->path)) {
+    return false;
+  }
+  stamp = editor.picture->stamp;
+  turn = editor.picture->turn;
+  return true;
+}
+
 Size Editor::ImageSize() const {
   if (!state_->HasPicture()) return {0, 0};
   return {static_cast<int32_t>(state_->picture->source.Width()),

@@ -66,6 +66,10 @@ void AnimateOutline(EditorState& editor);
 // The rules' view of the picture and the ratio options (editor/selection.cpp).
 SelectionContext CurrentSelectionContext(const EditorState& editor);
 
+// The grid a lossless crop of the picture shown keeps to; 1 x 1 when it is
+// saved the ordinary way. Only while a picture is shown.
+Size LosslessGrid(const EditorState& editor);
+
 // The one way the selection changes (editor/selection.cpp).
 bool UpdateSelection(EditorState& editor, int32_t value, SelectionField field, unsigned flags);
 

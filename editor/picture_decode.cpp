@@ -11,14 +11,6 @@
 
 namespace {
 
-bool StampOf(const wchar_t* path, FileStamp& stamp) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return false;
-  stamp.size.LowPart = data.nFileSizeLow;
-  stamp.size.HighPart = data.nFileSizeHigh;
-  stamp.written = data.ftLastWriteTime;
-  return true;
-}
 
 // The file's bytes as a stream: the file itself is closed once they are
 // read. Null for a file that cannot be read or is too large to hold.
@@ -75,6 +67,15 @@ bool BoxScaleInto(GdiBitmap& image, Size size, GdiBitmap& output) {
 
 }  // namespace
 
+bool StampOf(const wchar_t* path, FileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return false;
+  stamp.size.LowPart = data.nFileSizeLow;
+  stamp.size.HighPart = data.nFileSizeHigh;
+  stamp.written = data.ftLastWriteTime;
+  return true;
+}
+
 bool FileStamp::operator==(const FileStamp& other) const {
   return size.QuadPart == other.size.QuadPart && CompareFileTime(&written, &other.written) == 0;
 }
@@ -109,6 +110,9 @@ std::unique_ptr<DecodedPicture> DecodePicture(const wchar_t* path, const DecodeR
   if (!picture->source || picture->source.status() != Gdiplus::Ok) {
     return Failed(std::move(picture), LBL_IMAGE_LOAD_ERROR, MB_ICONERROR);
   }
+  picture->turn = request.upright ? stored.orientation : 1;
+  picture->losslessGrid = LosslessCropGrid(picture->source.Width(), picture->source.Height(),
+                                           stored.blocks, picture->turn);
   if (request.upright) {
     TurnUpright(picture->source, stored.orientation);
     TurnUpright(stored.reduced, stored.orientation);

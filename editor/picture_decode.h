@@ -13,6 +13,7 @@
 
 #include "base/gdiplus_objects.h"
 #include "base/geometry.h"
+#include "base/jpeg_engine.h"
 #include "base/text.h"
 
 // How a picture is decoded.
@@ -30,6 +31,9 @@ struct FileStamp {
   bool operator==(const FileStamp& other) const;
 };
 
+// The stamp of the file at `path` now; false when it cannot be read.
+bool StampOf(const wchar_t* path, FileStamp& stamp);
+
 // One decoded picture and what it holds on to: its temporary copy or the
 // stream of its bytes, released with it.
 struct DecodedPicture {
@@ -44,6 +48,8 @@ struct DecodedPicture {
   PathBuffer tempCopy = L"";
   IStream* stream = nullptr;
   FileStamp stamp;         // of the file when it was read
+  int turn = 1;            // the orientation it was turned upright by; 1 when shown as stored
+  JpegBlocks losslessGrid;  // a lossless crop's left and top edges lie on it; empty: not so cut
   int failure = -1;        // the label that says why it failed; -1 when it did not
   UINT failureIcon = MB_ICONERROR;
 };

@@ -13,7 +13,14 @@ SelectionContext CurrentSelectionContext(const EditorState& editor) {
           options.ratioMode,
           options.ratioWidth,
           options.ratioHeight,
-          editor.ratioSwapped};
+          editor.ratioSwapped,
+          shown ? LosslessGrid(editor) : Size{1, 1}};
+}
+
+Size LosslessGrid(const EditorState& editor) {
+  const JpegBlocks grid = editor.picture->losslessGrid;
+  if (!editor.options.lossless || grid.width == 0) return {1, 1};
+  return {static_cast<int32_t>(grid.width), static_cast<int32_t>(grid.height)};
 }
 
 namespace {
@@ -39,7 +46,7 @@ void DragTo(EditorState& editor, int32_t x, int32_t y) {
   SelectionCall calls[2];
   const bool freeMode = editor.options.ratioMode == RATIO_MODE_FREE;
   const int count = DragCalls(drag.zone, freeMode, drag.startRect, x - drag.startX, y - drag.startY,
-                              drag.scale, calls);
+                              drag.scale, calls, CurrentSelectionContext(editor).grid);
   bool changed = false;
   for (int i = 0; i < count; ++i) {
     const unsigned force = i > 0 && changed ? FORCE_NOTIFY : 0u;
@@ -113,7 +120,8 @@ void OnEditorKeyDown(EditorState& editor, WPARAM key) {
     return;
   }
   SelectionCall call;
-  if (KeySelectionCall(static_cast<int>(key), editor.shiftDown, call)) {
+  if (editor.HasPicture() &&
+      KeySelectionCall(static_cast<int>(key), editor.shiftDown, call, LosslessGrid(editor))) {
     UpdateSelection(editor, call.value, call.field, call.flags);
   }
 }

@@ -1,6 +1,7 @@
 #include "editor/selection_rules.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "base/rounding.h"
@@ -15,6 +16,15 @@ constexpr float SCALED_LIMIT = 1073741824.0f;  // 2^30
 // Bits of a hit zone besides "on the selection".
 constexpr int LEFT_EDGE = 2;
 constexpr int TOP_EDGE = 4;
+
+// The multiple of `step` nearest to `value`, a half rounding up; `value`
+// itself without a grid.
+int32_t NearestOnGrid(int32_t value, int32_t step) {
+  if (step <= 1) return value;
+  const int64_t shifted = int64_t{value} + step / 2;
+  const int64_t lines = shifted / step - (shifted % step < 0 ? 1 : 0);
+  return static_cast<int32_t>(lines * step);
+}
 
 int32_t RoundScaled(float value) {
   return RoundHalfDown(std::clamp(value, -SCALED_LIMIT, SCALED_LIMIT));
@@ -175,6 +185,9 @@ bool ApplySelectionChange(Rect& crop, int32_t value, SelectionField field, unsig
   // Raising a side above can push the rectangle past a border that an
   // earlier clamp or a rotation left it against; bring it back, sizes kept.
   ClampPosition(crop, context.imageWidth, context.imageHeight, 0);
+  // Moving left and up to the grid keeps it inside and its sides as they are.
+  if (crop.x > 0) crop.x -= crop.x % std::max(context.grid.width, 1);
+  if (crop.y > 0) crop.y -= crop.y % std::max(context.grid.height, 1);
   return !(crop == start);
 }
 
@@ -250,23 +263,33 @@ int ZoneCursor(int zone) {
 }
 
 int DragCalls(int zone, bool freeMode, const Rect& start, int32_t dx, int32_t dy, float dragScale,
-              SelectionCall calls[2]) {
+              SelectionCall calls[2], Size grid) {
   // A field of the start rectangle moved by the scaled mouse distance.
   const auto dragged = [dragScale](int32_t base, int32_t distance, bool grows) {
     const float step = static_cast<float>(distance) * dragScale;
     const float value = grows ? static_cast<float>(base) + step : static_cast<float>(base) - step;
     return RoundScaled(value);
   };
+  // A dragged left or top edge `far - side` lands on the nearest grid line.
+  const auto onGrid = [](int32_t side, int32_t far, int32_t step) {
+    return far - NearestOnGrid(far - side, step);
+  };
   const bool left = (zone & LEFT_EDGE) != 0;
   const bool top = (zone & TOP_EDGE) != 0;
-  const SelectionCall width = {dragged(start.width, dx, !left), SelectionField::Width,
+  int32_t newWidth = dragged(start.width, dx, !left);
+  int32_t newHeight = dragged(start.height, dy, !top);
+  if (left) newWidth = onGrid(newWidth, start.x + start.width, grid.width);
+  if (top) newHeight = onGrid(newHeight, start.y + start.height, grid.height);
+  const SelectionCall width = {newWidth, SelectionField::Width,
                                SET_VALUE | (left ? KEEP_RIGHT : 0u)};
-  const SelectionCall height = {dragged(start.height, dy, !top), SelectionField::Height,
+  const SelectionCall height = {newHeight, SelectionField::Height,
                                 SET_VALUE | (top ? KEEP_BOTTOM : 0u)};
   switch (zone) {
     case ZONE_INSIDE:
-      calls[0] = {dragged(start.x, dx, true), SelectionField::X, SET_VALUE | NO_NOTIFY};
-      calls[1] = {dragged(start.y, dy, true), SelectionField::Y, SET_VALUE};
+      calls[0] = {NearestOnGrid(dragged(start.x, dx, true), grid.width), SelectionField::X,
+                  SET_VALUE | NO_NOTIFY};
+      calls[1] = {NearestOnGrid(dragged(start.y, dy, true), grid.height), SelectionField::Y,
+                  SET_VALUE};
       return 2;
     case ZONE_LEFT:
     case ZONE_RIGHT:
@@ -302,7 +325,7 @@ int DragCalls(int zone, bool freeMode, const Rect& start, int32_t dx, int32_t dy
   }
 }
 
-bool KeySelectionCall(int virtualKey, bool shift, SelectionCall& call) {
+bool KeySelectionCall(int virtualKey, bool shift, SelectionCall& call, Size grid) {
   static constexpr struct {
     int key;
     int32_t amount;
@@ -321,6 +344,11 @@ bool KeySelectionCall(int virtualKey, bool shift, SelectionCall& call) {
   for (const auto& entry : KEYS) {
     if (entry.key == virtualKey) {
       call = {entry.amount, shift ? entry.size : entry.position, 0};
+      if (!shift) {
+        const int32_t step = entry.position == SelectionField::X ? grid.width : grid.height;
+        const int32_t steps = std::max(std::abs(NearestOnGrid(entry.amount, step)) / step, 1);
+        call.value = (entry.amount < 0 ? -steps : steps) * step;
+      }
       return true;
     }
   }

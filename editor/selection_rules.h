@@ -29,6 +29,9 @@ struct SelectionContext {
   uint32_t ratioWidth;
   uint32_t ratioHeight;
   bool ratioSwapped;
+  // The left and top edges stay on multiples of these (a lossless JPEG
+  // crop's block grid); 1 when they go anywhere.
+  Size grid = {1, 1};
 };
 
 // Width over height that the selection keeps; 0 for a free selection.
@@ -36,7 +39,8 @@ float SelectionRatio(const SelectionContext& context);
 
 // Applies one change to `crop`: sets or adds `value` to `field` (or
 // transposes), then keeps the anchors, the picture's borders, the ratio and
-// the minimum side, and finally keeps the rectangle inside the picture.
+// the minimum side, and finally keeps the rectangle inside the picture with
+// its left and top edges on the grid (moved left and up to it, sizes kept).
 // Returns true when `crop` changed. Guards and notification are the
 // caller's.
 bool ApplySelectionChange(Rect& crop, int32_t value, SelectionField field, unsigned flags,
@@ -82,8 +86,9 @@ struct SelectionCall {
 // with the selection at `start`; the mouse has moved (dx, dy) pane pixels.
 // Returns 1 or 2 (0 for a zone off the selection). When there are two, the
 // caller adds FORCE_NOTIFY to the second if the first changed the selection.
+// On a grid, the dragged left or top edge goes to its nearest grid line.
 int DragCalls(int zone, bool freeMode, const Rect& start, int32_t dx, int32_t dy, float dragScale,
-              SelectionCall calls[2]);
+              SelectionCall calls[2], Size grid = {1, 1});
 
 // Virtual-key codes of the keys that move and size the selection.
 constexpr int KEY_PAGE_UP = 0x21;
@@ -96,5 +101,6 @@ constexpr int KEY_RIGHT = 0x27;
 constexpr int KEY_DOWN = 0x28;
 
 // The call a key makes (position without Shift, size with it); false for a
-// key that does nothing to the selection.
-bool KeySelectionCall(int virtualKey, bool shift, SelectionCall& call);
+// key that does nothing to the selection. On a grid a move goes by whole
+// steps of it: one for a pixel, the nearest number of them for ten.
+bool KeySelectionCall(int virtualKey, bool shift, SelectionCall& call, Size grid = {1, 1});

@@ -10,6 +10,9 @@
 
 #include "base/error_report.h"
 #include "base/file_replace.h"
+#include "base/jpeg_engine.h"
+#include "base/jpeg_metadata.h"
+#include "base/product.h"
 #include "files/save_rules.h"
 #include "ui/label_ids.h"
 
@@ -80,15 +83,14 @@ void CarryPropertyItems(GdiBitmap& source, GdiBitmap& crop, bool upright) {
   }
 }
 
-// Writes the crop into a new file beside the target, then puts that file in
-// the target's place: an existing target changes only once its successor is
-// whole, and a failure leaves it exactly as it was.
-bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encoder,
-                     const Gdiplus::EncoderParameters* parameters, ErrorReport& error) {
+// Writes the crop into a new file beside the target (`write(path)`), then
+// puts that file in the target's place: an existing target changes only
+// once its successor is whole, and a failure leaves it exactly as it was.
+template <typename Write>
+bool WriteAndReplace(const wchar_t* target, Write write, ErrorReport& error) {
   PathBuffer temporary;
   if (!ReserveFileBeside(target, temporary)) return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
-  if (gdi::GdipSaveImageToFile(crop.image(), temporary, &encoder, parameters) != Gdiplus::Ok ||
-      !FlushToDisk(temporary)) {
+  if (!write(static_cast<const wchar_t*>(temporary)) || !FlushToDisk(temporary)) {
     DeleteFileW(temporary);
     return Fail(error, LBL_IMAGE_SAVE_ERROR, target);
   }
@@ -97,6 +99,14 @@ bool WriteAndReplace(GdiBitmap& crop, const wchar_t* target, const CLSID& encode
   // A file in the way is the old target that would not go; anything else
   // (a folder of that name, a name the system refuses) is a failed write.
   return Fail(error, blocked ? LBL_FILE_DELETE_ERROR : LBL_IMAGE_SAVE_ERROR, target);
+}
+
+// The destination folder, made when it is missing.
+bool MakeDestination(const wchar_t* folder, ErrorReport& error) {
+  if (IsFolder(folder) || SHCreateDirectoryExW(nullptr, folder, nullptr) == ERROR_SUCCESS) {
+    return true;
+  }
+  return Fail(error, LBL_FOLDER_CREATE_ERROR, folder);
 }
 
 }  // namespace
@@ -126,10 +136,7 @@ bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& option
     return Fail(error, LBL_ENCODER_NOT_FOUND, name);
   }
 
-  const wchar_t* folder = options.destinationFolder;
-  if (!IsFolder(folder) && SHCreateDirectoryExW(nullptr, folder, nullptr) != ERROR_SUCCESS) {
-    return Fail(error, LBL_FOLDER_CREATE_ERROR, folder);
-  }
+  if (!MakeDestination(options.destinationFolder, error)) return false;
 
   Gdiplus::EncoderParameters parameters = {};
   ULONG quality = 0;
@@ -141,8 +148,54 @@ bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& option
     parameters.Parameter[0].Type = format.quality->valueType;
     parameters.Parameter[0].Value = &quality;
   }
-  return WriteAndReplace(crop, target, encoder, format.quality != nullptr ? &parameters : nullptr,
-                         error);
+  const Gdiplus::EncoderParameters* given = format.quality != nullptr ? &parameters : nullptr;
+  return WriteAndReplace(
+      target,
+      [&](const wchar_t* path) {
+        return gdi::GdipSaveImageToFile(crop.image(), path, &encoder, given) == Gdiplus::Ok;
+      },
+      error);
+}
+
+bool WriteLosslessCrop(const std::vector<unsigned char>& source, int turn, const Rect& area,
+                       const wchar_t* target, const SaveOptions& options, ErrorReport& error,
+                       bool& cut) {
+  std::vector<unsigned char> crop;
+  const JpegFrame frame = {static_cast<uint32_t>(area.x), static_cast<uint32_t>(area.y),
+                           static_cast<uint32_t>(area.width), static_cast<uint32_t>(area.height)};
+  cut = area.x >= 0 && area.y >= 0 && area.width > 0 && area.height > 0 &&
+        CropJpegLossless(source.data(), source.size(), turn, frame, crop);
+  if (!cut) return false;
+  SoftwareText software;
+  MakeSoftwareText(software);
+  CropExifEdit edit;
+  edit.turned = turn != 1;
+  edit.width = frame.width;
+  edit.height = frame.height;
+  edit.software[0] = software.bytes;
+  // The product's name alone, for a field too short for the whole text.
+  char name[16] = {};
+  for (std::size_t i = 0; i + 1 < sizeof name && PRODUCT_NAME[i] != L'\0'; ++i) {
+    name[i] = static_cast<char>(PRODUCT_NAME[i]);
+  }
+  edit.software[1] = name;
+  CarryJpegMetadata(source.data(), source.size(), options.copyProperties, edit, crop);
+  if (!MakeDestination(options.destinationFolder, error)) return false;
+  return WriteAndReplace(
+      target,
+      [&crop](const wchar_t* path) {
+        const HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        const bool whole = crop.size() <= MAXDWORD &&
+                           WriteFile(file, crop.data(), static_cast<DWORD>(crop.size()), &written,
+                                     nullptr) &&
+                           written == crop.size();
+        CloseHandle(file);
+        return whole;
+      },
+      error);
 }
 
 bool FindEncoder(const wchar_t* mime, CLSID& encoder) {

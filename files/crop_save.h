@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/error_report.h"
 #include "base/gdiplus_objects.h"
 #include "base/geometry.h"
@@ -28,6 +30,17 @@ GdiBitmap CutCrop(GdiBitmap& source, const Rect& crop, const SaveOptions& option
 // place. False with `error` filled.
 bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& options,
                ErrorReport& error);
+
+// Writes a JPEG crop cut out of `source`, the bytes of the picture's file,
+// without decoding it: `area` of the picture as shown after the turn by
+// `turn` (an orientation, 1 for none), with the source's metadata as
+// `options` ask (all of it, or only its colour profile). `cut` is false
+// when the engine cannot cut it so: nothing is written and `error` says
+// nothing; the crop is then saved the ordinary way. False with `error`
+// filled when the file cannot be written.
+bool WriteLosslessCrop(const std::vector<unsigned char>& source, int turn, const Rect& area,
+                       const wchar_t* target, const SaveOptions& options, ErrorReport& error,
+                       bool& cut);
 
 // The encoder of a MIME type ("image/jpeg"), compared ignoring case.
 bool FindEncoder(const wchar_t* mime, CLSID& encoder);

@@ -37,6 +37,17 @@ bool MakeSoftwareText(SoftwareText& text) {
   return true;
 }
 
+namespace {
+
+// GDI+'s items of the EXIF thumbnail: it shows the whole picture, which a
+// viewer would then show for the crop. (0x501A, between them, is the
+// picture's own transfer function.)
+bool IsThumbnailItem(uint32_t id) {
+  return (id >= 0x5012 && id <= 0x5019) || id == 0x501B || (id >= 0x5020 && id <= 0x503B);
+}
+
+}  // namespace
+
 std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t count,
                                  const SoftwareText& software, bool upright,
                                  PropertyItemData* out) {
@@ -45,7 +56,7 @@ std::size_t PropertyItemsToCarry(const PropertyItemData* source, std::size_t cou
   std::size_t used = 0;
   for (std::size_t i = 0; i < count; ++i) {
     // The source's software field would name another program.
-    if (source[i].id == PROPERTY_SOFTWARE) continue;
+    if (source[i].id == PROPERTY_SOFTWARE || IsThumbnailItem(source[i].id)) continue;
     out[used] = source[i];
     if (upright && source[i].id == PROPERTY_ORIENTATION) {
       out[used] = {PROPERTY_ORIENTATION, sizeof kUpright, PROPERTY_TYPE_SHORT, &kUpright};

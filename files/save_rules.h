@@ -56,7 +56,7 @@ struct SoftwareText {
 bool MakeSoftwareText(SoftwareText& text);
 
 // The items a saved crop carries, in the order they are set: the source's
-// `count` items less its own software field, then ours (last; left out when
+// `count` items less its own software field and its thumbnail, then ours (last; left out when
 // its text could not be made). A crop of a picture turned `upright` has an
 // orientation item saying 1 in place of the source's. `out` holds `count` + 1
 // items; returns how many were written.

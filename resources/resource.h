@@ -73,6 +73,7 @@
 #define IDC_OPT_EDITOR_COPY_EXIF_TAGS 1031
 #define IDC_OPT_EDITOR_TEMP_COPY 1030  // "Edit temporary copy of image"
 #define IDC_OPT_EDITOR_UPRIGHT 1039    // "Turn pictures upright by their orientation tag"
+#define IDC_OPT_EDITOR_LOSSLESS 1040   // "Crop JPEG pictures without recompressing them"
 
 // Options dialog: Shell page (also the page's window ID)
 #define IDD_OPTIONS_SHELL 158

@@ -27,6 +27,7 @@ struct Options {
   bool CopyImageExifTags;
   bool CopySourceToTemp;
   bool TurnImagesUpright;  // by the orientation tag of a JPEG
+  bool LosslessJpegCrop;   // JPEG crops cut from the file's blocks, not encoded again
   uint32_t ResizeRatioMode;
   uint32_t ResizeRatioWidth;
   uint32_t ResizeRatioHeight;

@@ -10,9 +10,10 @@ constexpr uint32_t NO_LIMIT = std::numeric_limits<uint32_t>::max();
 struct Flag {
   const wchar_t* name;
   bool Options::*field;
+  bool fallback = true;
 };
 
-// Loaded and saved in this order, each defaulting to on.
+// Loaded and saved in this order.
 constexpr Flag kOptionFlags[] = {
     {L"StartupAskFolder", &Options::StartupAskFolder},
     {L"NotifySourceChanges", &Options::NotifySourceChanges},
@@ -21,6 +22,7 @@ constexpr Flag kOptionFlags[] = {
     {L"CopyImageExifTags", &Options::CopyImageExifTags},
     {L"CopySourceToTemp", &Options::CopySourceToTemp},
     {L"TurnImagesUpright", &Options::TurnImagesUpright},
+    {L"LosslessJpegCrop", &Options::LosslessJpegCrop, false},
 };
 
 struct Number {
@@ -109,7 +111,7 @@ void LoadLastUsedFolder(SettingsStore& store, Options& options) {
 void LoadOptions(SettingsStore& store, Options& options) {
   constexpr SettingsKey key = SettingsKey::Options;
   LoadDestinationFolder(store, options);
-  for (const Flag& flag : kOptionFlags) options.*flag.field = LoadFlag(store, key, flag.name, true);
+  for (const Flag& flag : kOptionFlags) options.*flag.field = LoadFlag(store, key, flag.name, flag.fallback);
   for (const Number& number : kOptionNumbers) {
     options.*number.field =
         LoadNumber(store, key, number.name, number.fallback, number.min, number.max);

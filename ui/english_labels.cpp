@@ -130,6 +130,8 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Gives the next picture the selection of this one (CTRL + K)",  // 120
     L"JPEG codec:",
     L"Thumbnails: %1",
+    L"Crop JPEG pictures without recompressing them",
+    L"Recompressed: this picture cannot be cropped losslessly",
 };
 
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,

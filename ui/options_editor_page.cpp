@@ -19,6 +19,7 @@ constexpr DialogLabel kLabels[] = {
     {IDC_OPT_EDITOR_COPY_EXIF_TAGS, LBL_COPY_EXIF},
     {IDC_OPT_EDITOR_TEMP_COPY, LBL_EDIT_TEMP_COPY},
     {IDC_OPT_EDITOR_UPRIGHT, LBL_TURN_UPRIGHT},
+    {IDC_OPT_EDITOR_LOSSLESS, LBL_LOSSLESS_JPEG_CROP},
 };
 
 // The check boxes and the option each one shows.
@@ -33,6 +34,7 @@ constexpr Flag kFlags[] = {
     {IDC_OPT_EDITOR_COPY_EXIF_TAGS, &Options::CopyImageExifTags},
     {IDC_OPT_EDITOR_TEMP_COPY, &Options::CopySourceToTemp},
     {IDC_OPT_EDITOR_UPRIGHT, &Options::TurnImagesUpright},
+    {IDC_OPT_EDITOR_LOSSLESS, &Options::LosslessJpegCrop},
 };
 
 constexpr int kRatioControls[] = {IDC_OPT_EDITOR_RATIO_WIDTH, IDC_OPT_EDITOR_RATIO_WIDTH_SPIN,

@@ -52,6 +52,7 @@ bool OptionsChanged(const Options& before, const Options& after, const wchar_t* 
          before.CopyImageExifTags != after.CopyImageExifTags ||
          before.CopySourceToTemp != after.CopySourceToTemp ||
          before.TurnImagesUpright != after.TurnImagesUpright ||
+         before.LosslessJpegCrop != after.LosslessJpegCrop ||
          before.ResizeRatioMode != after.ResizeRatioMode ||
          before.ResizeRatioWidth != after.ResizeRatioWidth ||
          before.ResizeRatioHeight != after.ResizeRatioHeight ||

@@ -30,9 +30,13 @@ TEST_CASE("a saved crop: the format by the extension, quality 100, the source's 
   const char make[] = "Maker", other[] = "Other editor 2.0";
   const uint16_t sideways = 6;
   const PropertyItemData source[] = {
-      {0x010F, 6, 2, make}, {0x0131, 17, 2, other}, {0x0112, 2, 3, &sideways}};
-  PropertyItemData items[4];
-  REQUIRE(PropertyItemsToCarry(source, 3, software, false, items) == 3);
+      {0x010F, 6, 2, make}, {0x0131, 17, 2, other}, {0x0112, 2, 3, &sideways},
+      {0x501B, 6, 1, make}, {0x5013, 2, 3, &sideways}, {0x501A, 6, 7, make}};
+  PropertyItemData items[7];
+  // The thumbnail's items go: it would stand for the crop in a viewer.
+  REQUIRE(PropertyItemsToCarry(source, 6, software, false, items) == 4);
+  CHECK(items[2].id == 0x501A);
+  items[2] = items[3];
   CHECK((items[0].id == 0x010F && items[0].length == 6 && items[0].value == make));
   CHECK(items[1].value == &sideways);  // a picture left as stored keeps its tag
   CHECK((items[2].id == 0x0131 && items[2].type == 2 && items[2].value == software.bytes));
@@ -73,7 +77,7 @@ TEST_CASE("labels: ids outside the table give nothing; a message its argument, i
   }
   wchar_t key[12];
   LabelKey(LABEL_COUNT - 1, key);
-  CHECK_TEXT(key, L"0122");
+  CHECK_TEXT(key, L"0124");
   CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
              L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
   // A question also gets its line feed; a "%2" in the name stays as it is.

@@ -2,11 +2,15 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/jpeg_engine.h"
+#include "base/jpeg_metadata.h"
 
 namespace {
 
@@ -15,7 +19,10 @@ using Bytes = std::vector<unsigned char>;
 // A picture whose four quarters are red, green, blue and white, compressed
 // by the engine itself with `flags` (progressive), its chroma `subsampling`,
 // or as CMYK.
-Bytes Quarters(int width, int height, int subsampling, int flags = 0, bool cmyk = false) {
+// With `noisy`, every pixel differs from its neighbours instead, so that a
+// block out of place shows.
+Bytes Quarters(int width, int height, int subsampling, int flags = 0, bool cmyk = false,
+               bool noisy = false) {
   const int channels = cmyk ? 4 : 3;
   Bytes pixels(static_cast<size_t>(width * height * channels));
   for (int y = 0; y < height; ++y) {
@@ -24,7 +31,9 @@ Bytes Quarters(int width, int height, int subsampling, int flags = 0, bool cmyk 
       const unsigned char rgb[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
       for (int c = 0; c < channels; ++c) {
         pixels[static_cast<size_t>((y * width + x) * channels + c)] =
-            cmyk ? static_cast<unsigned char>(c * 60) : rgb[quarter][c];
+            noisy  ? static_cast<unsigned char>((x * 37 + y * 91 + c * 53) * 2654435761u >> 24)
+            : cmyk ? static_cast<unsigned char>(c * 60)
+                   : rgb[quarter][c];
       }
     }
   }
@@ -110,4 +119,258 @@ TEST_CASE("a cut stream, CMYK and bytes that are no JPEG are refused") {
   const Bytes noise = {0xFF, 0xD8, 0xFF, 0xC0, 0, 3, 1, 2, 3};
   CHECK_FALSE((ReadJpegFrame(noise.data(), noise.size(), width, height) ||
                ReadJpegFrame(nullptr, 0, width, height)));
+}
+
+namespace {
+
+// RGB pixels decoded with the engine's block-local upsampling: its smooth
+// upsampling mixes in the chroma of neighbouring blocks, which a crop no
+// longer has at its left and top edges.
+Bytes DecodeRgb(const Bytes& jpeg, int& width, int& height) {
+  const std::unique_ptr<void, int (*)(tjhandle)> decompressor(tjInitDecompress(), tjDestroy);
+  int subsampling = 0;
+  int colours = 0;
+  REQUIRE(tjDecompressHeader3(decompressor.get(), jpeg.data(), jpeg.size(), &width, &height,
+                              &subsampling, &colours) == 0);
+  Bytes pixels(static_cast<size_t>(width * height * 3));
+  REQUIRE(tjDecompress2(decompressor.get(), jpeg.data(), jpeg.size(), pixels.data(), width, 0,
+                        height, TJPF_RGB, TJFLAG_FASTUPSAMPLE) == 0);
+  return pixels;
+}
+
+// The stored pixel that shows at (x, y) of a `width` x `height` picture
+// turned upright by its orientation, as EXIF defines the eight.
+size_t StoredAt(int orientation, int width, int height, int x, int y) {
+  const int at[8][2] = {{x, y},
+                        {width - 1 - x, y},
+                        {width - 1 - x, height - 1 - y},
+                        {x, height - 1 - y},
+                        {y, x},
+                        {y, height - 1 - x},
+                        {width - 1 - y, height - 1 - x},
+                        {width - 1 - y, x}};
+  return static_cast<size_t>(at[orientation - 1][1] * width + at[orientation - 1][0]) * 3;
+}
+
+// jpegtran's way to each orientation's upright picture.
+const char* const JPEGTRAN_TURNS[] = {"",           "-flip horizontal", "-rotate 180",
+                                      "-flip vertical", "-transpose",   "-rotate 90",
+                                      "-transverse",    "-rotate 270"};
+
+Bytes ReadAll(const char* path) {
+  Bytes bytes;
+  if (FILE* file = std::fopen(path, "rb")) {
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+      bytes.push_back(static_cast<unsigned char>(c));
+    }
+    std::fclose(file);
+  }
+  return bytes;
+}
+
+void WriteAll(const char* path, const Bytes& bytes) {
+  FILE* file = std::fopen(path, "wb");
+  REQUIRE(file != nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+}  // namespace
+
+TEST_CASE("a lossless crop holds exactly the source's pixels in its frame, as jpegtran cuts it") {
+  const struct {
+    int subsampling, flags, width, height, orientation;
+    JpegFrame frame;
+  } rows[] = {
+      {TJSAMP_420, 0, 100, 76, 1, {32, 16, 68, 60}},  // to the right and bottom edges
+      {TJSAMP_422, 0, 96, 64, 6, {16, 32, 48, 64}},   // the same, turned
+      {TJSAMP_444, TJFLAG_PROGRESSIVE, 96, 64, 3, {8, 8, 41, 37}},
+      {TJSAMP_GRAY, 0, 96, 64, 8, {0, 8, 64, 80}},
+      {TJSAMP_420, 0, 96, 64, 8, {32, 48, 32, 48}},
+  };
+  for (const auto& row : rows) {
+    CAPTURE(row.subsampling);
+    CAPTURE(row.orientation);
+    const Bytes source = Quarters(row.width, row.height, row.subsampling, row.flags, false, true);
+    Bytes crop;
+    REQUIRE(CropJpegLossless(source.data(), source.size(), row.orientation, row.frame, crop));
+    int width = 0;
+    int height = 0;
+    const Bytes whole = DecodeRgb(source, width, height);
+    int cropWidth = 0;
+    int cropHeight = 0;
+    const Bytes cut = DecodeRgb(crop, cropWidth, cropHeight);
+    REQUIRE((cropWidth == static_cast<int>(row.frame.width) &&
+             cropHeight == static_cast<int>(row.frame.height)));
+    // A quarter turn transposes the blocks' coefficients exactly, but the
+    // inverse DCT rounds between its row and its column pass, so that a
+    // transposed block may decode a level apart from the transposed pixels,
+    // two after the colours' conversion. A block out of place is far more.
+    const int tolerance = row.orientation >= 5 ? 2 : 0;
+    int worst = 0;
+    for (int y = 0; y < cropHeight; ++y) {
+      for (int x = 0; x < cropWidth; ++x) {
+        const size_t from = StoredAt(row.orientation, width, height,
+                                     x + static_cast<int>(row.frame.x),
+                                     y + static_cast<int>(row.frame.y));
+        for (size_t c = 0; c < 3; ++c) {
+          worst = std::max(worst, std::abs(cut[static_cast<size_t>(y * cropWidth + x) * 3 + c] -
+                                           whole[from + c]));
+        }
+      }
+    }
+    CHECK(worst <= tolerance);
+    // jpegtran from Debian, cutting the same frame, gives the same pixels.
+    WriteAll("lossless_source.jpg", source);
+    char command[256];
+    std::snprintf(command, sizeof command,
+                  "jpegtran -perfect %s -crop %ux%u+%u+%u -outfile lossless_reference.jpg "
+                  "lossless_source.jpg",
+                  JPEGTRAN_TURNS[row.orientation - 1], row.frame.width, row.frame.height,
+                  row.frame.x, row.frame.y);
+    REQUIRE(std::system(command) == 0);
+    int referenceWidth = 0;
+    int referenceHeight = 0;
+    CHECK(DecodeRgb(ReadAll("lossless_reference.jpg"), referenceWidth, referenceHeight) == cut);
+  }
+}
+
+TEST_CASE("a lossless crop keeps to the grid, and a turn that would move a partial block is refused") {
+  const Bytes odd = Quarters(100, 76, TJSAMP_420);  // 76 rows: four short of whole blocks
+  const JpegBlocks blocks = ReadJpegBlocks(odd.data(), odd.size());
+  CHECK(blocks == JpegBlocks{16, 16});
+  CHECK(LosslessCropGrid(100, 76, blocks, 1) == JpegBlocks{16, 16});
+  CHECK(LosslessCropGrid(100, 76, blocks, 5) == JpegBlocks{16, 16});  // the transpose keeps both
+  CHECK(LosslessCropGrid(100, 76, blocks, 6) == JpegBlocks{});  // the bottom edge goes left
+  CHECK(LosslessCropGrid(100, 76, blocks, 8) == JpegBlocks{});  // the right edge goes up
+  // 4:2:2 turned a quarter: the engine checks the stored grid, then cuts on
+  // the turned one; only a frame on both is cut where it was asked.
+  CHECK(LosslessCropGrid(96, 64, {16, 8}, 6) == JpegBlocks{16, 16});
+  CHECK(LosslessCropGrid(96, 64, {16, 8}, 3) == JpegBlocks{16, 8});
+  Bytes crop;
+  CHECK_FALSE(CropJpegLossless(odd.data(), odd.size(), 6, {0, 0, 32, 32}, crop));
+  CHECK_FALSE(CropJpegLossless(odd.data(), odd.size(), 1, {8, 0, 32, 32}, crop));  // off the grid
+  CHECK_FALSE(CropJpegLossless(odd.data(), odd.size(), 1, {80, 0, 32, 32}, crop));  // beyond
+  CHECK(crop.empty());
+}
+
+namespace {
+
+void Put(Bytes& bytes, uint32_t value, int count) {  // little-endian
+  for (int i = 0; i < count; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+void PutEntry(Bytes& bytes, uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+  Put(bytes, tag, 2);
+  Put(bytes, type, 2);
+  Put(bytes, count, 4);
+  Put(bytes, value, 4);
+}
+
+// A segment of `marker` holding `signature` (its NULs counted) and `body`.
+Bytes Segment(unsigned char marker, const std::string& signature, const Bytes& body) {
+  Bytes segment = {0xFF, marker};
+  const size_t length = 2 + signature.size() + body.size();
+  segment.push_back(static_cast<unsigned char>(length >> 8));
+  segment.push_back(static_cast<unsigned char>(length));
+  segment.insert(segment.end(), signature.begin(), signature.end());
+  segment.insert(segment.end(), body.begin(), body.end());
+  return segment;
+}
+
+// A camera's EXIF block: turned a quarter (6), its firmware as software in
+// 40 bytes, its pixel dimensions (one LONG, one SHORT) and a thumbnail.
+Bytes CameraExif(const Bytes& thumbnail) {
+  Bytes tiff = {'I', 'I', 42, 0};
+  Put(tiff, 8, 4);
+  Put(tiff, 3, 2);  // IFD0 at 8, its values from 50
+  PutEntry(tiff, 0x0112, 3, 1, 6);
+  PutEntry(tiff, 0x0131, 2, 40, 50);
+  PutEntry(tiff, 0x8769, 4, 1, 90);
+  Put(tiff, 120, 4);
+  const std::string firmware = "Camera firmware 1.0";
+  tiff.insert(tiff.end(), firmware.begin(), firmware.end());
+  tiff.resize(90);
+  Put(tiff, 2, 2);  // the Exif IFD at 90
+  PutEntry(tiff, 0xA002, 4, 1, 96);
+  PutEntry(tiff, 0xA003, 3, 1, 64);
+  Put(tiff, 0, 4);
+  Put(tiff, 2, 2);  // IFD1 at 120, its thumbnail at 150
+  PutEntry(tiff, 0x0201, 4, 1, 150);
+  PutEntry(tiff, 0x0202, 4, 1, static_cast<uint32_t>(thumbnail.size()));
+  Put(tiff, 0, 4);
+  tiff.insert(tiff.end(), thumbnail.begin(), thumbnail.end());
+  return tiff;
+}
+
+// What exiftool reads of the file: orientation, EXIF dimensions, software,
+// XMP title, the thumbnail's length and the colour profile's colour space.
+std::string ExiftoolReads(const Bytes& jpeg) {
+  WriteAll("lossless_metadata.jpg", jpeg);
+  FILE* pipe = popen(
+      "exiftool -T -n -IFD0:Orientation -ExifIFD:ExifImageWidth -ExifIFD:ExifImageHeight "
+      "-IFD0:Software -XMP-dc:Title -IFD1:ThumbnailLength -ICC_Profile:ColorSpaceData "
+      "lossless_metadata.jpg",
+      "r");
+  REQUIRE(pipe != nullptr);
+  std::string text;
+  for (int c = std::fgetc(pipe); c != EOF && c != '\n'; c = std::fgetc(pipe)) {
+    text.push_back(static_cast<char>(c));
+  }
+  pclose(pipe);
+  return text;
+}
+
+}  // namespace
+
+TEST_CASE("a lossless crop carries the source's segments, its EXIF block edited in place") {
+  Bytes profile(164, 0);  // an ICC header and its white point
+  profile[3] = 164;
+  const std::string fields[] = {"mntr", "RGB ", "XYZ "};
+  for (size_t i = 0; i < 3; ++i) std::copy(fields[i].begin(), fields[i].end(), &profile[12 + 4 * i]);
+  std::copy_n("acsp", 4, &profile[36]);
+  profile[131] = 1;
+  std::copy_n("wtpt", 4, &profile[132]);
+  profile[139] = 144;
+  profile[143] = 20;
+  std::copy_n("XYZ ", 4, &profile[144]);
+  profile.insert(profile.begin(), {1, 1});  // the first of one segment
+  const std::string xmp =
+      "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+      "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+      "xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:title><rdf:Alt><rdf:li "
+      "xml:lang='x-default'>Harbour</rdf:li></rdf:Alt></dc:title></rdf:Description></rdf:RDF>"
+      "</x:xmpmeta>";
+  Bytes source = Quarters(96, 64, TJSAMP_420);
+  Bytes segments = Segment(0xE1, {"Exif\0\0", 6}, CameraExif(Quarters(16, 16, TJSAMP_420)));
+  for (const Bytes& more : {Segment(0xE1, {"http://ns.adobe.com/xap/1.0/\0", 29},
+                                    Bytes(xmp.begin(), xmp.end())),
+                            Segment(0xE2, {"ICC_PROFILE\0", 12}, profile)}) {
+    segments.insert(segments.end(), more.begin(), more.end());
+  }
+  source.insert(source.begin() + 2, segments.begin(), segments.end());
+  CHECK(ExiftoolReads(source) == "6\t96\t64\tCamera firmware 1.0\tHarbour\t" +
+                                     std::to_string(Quarters(16, 16, TJSAMP_420).size()) +
+                                     "\tRGB");
+
+  CropExifEdit edit;
+  edit.turned = true;
+  edit.width = 32;
+  edit.height = 48;
+  edit.software[0] = "Bluecrane Trimlet (http://www.bluecrane.example)";  // 49: no room
+  edit.software[1] = "Trimlet";
+  Bytes crop;
+  REQUIRE(CropJpegLossless(source.data(), source.size(), 6, {16, 16, 32, 48}, crop));
+  Bytes bare = crop;
+  REQUIRE(CarryJpegMetadata(source.data(), source.size(), true, edit, crop));
+  CHECK(ExiftoolReads(crop) == "1\t32\t48\tTrimlet\tHarbour\t-\tRGB");
+  // Without the metadata option only the colour profile goes with the crop.
+  REQUIRE(CarryJpegMetadata(source.data(), source.size(), false, edit, bare));
+  CHECK(ExiftoolReads(bare) == "-\t-\t-\t-\t-\t-\tRGB");
+  // A block whose IFD0 runs past its end is not edited.
+  Bytes broken = CameraExif({});
+  broken[8] = 200;
+  const Bytes before = broken;
+  CHECK_FALSE(EditCropExif(broken.data(), broken.size(), edit));
+  CHECK(broken == before);
 }

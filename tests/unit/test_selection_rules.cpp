@@ -21,7 +21,7 @@ static Rect Rotate(const SelectionContext& context, const Rect& crop) {
 
 static Rect Key(const SelectionContext& context, const Rect& crop, int key, bool shift) {
   SelectionCall call;
-  REQUIRE(KeySelectionCall(key, shift, call));
+  REQUIRE(KeySelectionCall(key, shift, call, context.grid));
   return Apply(context, crop, call);
 }
 
@@ -30,7 +30,8 @@ static Rect Drag(const SelectionContext& context, Rect crop, int zone, int32_t d
                  float scale = 1.0f) {
   SelectionCall calls[2] = {};
   const int count =
-      DragCalls(zone, context.ratioMode == RATIO_MODE_FREE, crop, dx, dy, scale, calls);
+      DragCalls(zone, context.ratioMode == RATIO_MODE_FREE, crop, dx, dy, scale, calls,
+                context.grid);
   for (int i = 0; i < count; ++i) crop = Apply(context, crop, calls[i]);
   return crop;
 }
@@ -135,4 +136,22 @@ TEST_CASE("hit zones: grips 4 pixels wide on the left and top, 3 on the right an
   CHECK(HitTestZone({10, 10, 4, 4}, 12, 10) == ZONE_TOP_LEFT);      // before top-right
   CHECK(HitTestZone({10, 10, 4, 20}, 12, 20) == ZONE_RIGHT);        // before left
   CHECK(HitTestZone({10, 10, 20, 4}, 20, 12) == ZONE_BOTTOM);       // before top
+}
+
+TEST_CASE("on a lossless crop's grid the left and top edges stay on it, the far ones go anywhere") {
+  SelectionContext grid = RATIO;
+  grid.grid = {16, 8};
+  const Rect s = {32, 16, 300, 200};
+  // A key that moves a pixel moves a step; ten pixels are the nearest steps.
+  CHECK(Key(grid, s, KEY_RIGHT, false) == Rect{48, 16, 300, 200});
+  CHECK(Key(grid, s, KEY_UP, false) == Rect{32, 8, 300, 200});
+  CHECK(Key(grid, s, KEY_HOME, false) == Rect{16, 16, 300, 200});
+  CHECK(Key(grid, s, KEY_RIGHT, true) == Rect{32, 16, 301, 201});  // sizes by a pixel
+  // A moving selection snaps to the nearest line; a dragged left edge too,
+  // its right edge staying.
+  CHECK(Drag(grid, s, ZONE_INSIDE, 9, 3) == Rect{48, 16, 300, 200});
+  CHECK(Drag(grid, s, ZONE_LEFT, 20, 0) == Rect{48, 16, 284, 189});
+  // Pushed against the border or turned, it goes left and up to the grid.
+  CHECK(Drag(grid, s, ZONE_INSIDE, 900, 900) == Rect{688, 600, 300, 200});
+  CHECK(Rotate(grid, {100, 36, 300, 200}) == Rect{32, 96, 200, 133});
 }
