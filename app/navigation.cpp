@@ -81,12 +81,10 @@ class LoadPictureTask final : public BusyTask {
   std::shared_ptr<PendingDecode> ahead_;
 };
 
-// A crop cut out of the file's bytes: the file as the editor read it, the
-// turn it was shown with and the frame.
+// A crop cut out of the file's bytes: the file as the editor read it and
+// the frame.
 struct LosslessCut {
-  PathBuffer source = L"";
-  FileStamp stamp;
-  int turn = 1;
+  LosslessFile file;
   Rect frame = {};
 };
 
@@ -114,7 +112,7 @@ class SaveTask final : public BusyTask {
         (ahead_ == nullptr || !ahead_->IsFor(next_, request_))) {
       ahead_ = PendingDecode::Start(next_, request_);
     }
-    if (lossless_.source[0] != L'\0') {
+    if (lossless_.file.path[0] != L'\0') {
       refused = !CutLosslessly();
       if (refused) return;
     } else {
@@ -137,10 +135,10 @@ class SaveTask final : public BusyTask {
     std::vector<unsigned char> bytes;
     FileStamp now;
     bool cut = false;
-    if (StampOf(lossless_.source, now) && now == lossless_.stamp &&
-        ReadPictureFile(lossless_.source, bytes)) {
-      succeeded = WriteLosslessCrop(bytes, lossless_.turn, lossless_.frame, target_, options_,
-                                    error, cut);
+    const LosslessFile& file = lossless_.file;
+    if (StampOf(file.path, now) && now == file.stamp && ReadPictureFile(file.path, bytes)) {
+      succeeded =
+          WriteLosslessCrop(bytes, file.turn, lossless_.frame, target_, options_, error, cut);
     }
     return cut;
   }
@@ -308,12 +306,10 @@ void InstallPicture(int index, std::unique_ptr<DecodedPicture> picture) {
   editor.Show(std::move(picture));
   // A JPEG picture that will be recompressed although the user asked for
   // lossless crops says so beside its name.
-  PathBuffer source;
-  FileStamp stamp;
-  int turn = 1;
+  LosslessFile file;
   if (Settings().options.LosslessJpegCrop && editor.HasImage() &&
       std::wcscmp(SaveFormatFor(PathFindExtensionW(name)).mime, L"image/jpeg") == 0 &&
-      !editor.LosslessSource(source, stamp, turn)) {
+      !editor.LosslessSource(file)) {
     TextBuffer text;
     std::swprintf(text, std::size(text), L"%ls \u2014 %ls", static_cast<const wchar_t*>(name),
                   LabelText(LBL_LOSSLESS_REFUSED));
@@ -373,7 +369,7 @@ void Navigate(int command) {
   if (targetIndex != -1) ListItemPath(targetIndex, next);
   LosslessCut lossless;
   std::unique_ptr<SaveTask> task;
-  if (editor.LosslessSource(lossless.source, lossless.stamp, lossless.turn)) {
+  if (editor.LosslessSource(lossless.file)) {
     lossless.frame = editor.Crop();
     task = RunSave(std::make_unique<SaveTask>(GdiBitmap{}, &lossless, target, options, next,
                                               editor.Request(), editor.Ahead()),

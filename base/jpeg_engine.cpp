@@ -17,6 +17,36 @@ Decompressor OpenDecompressor() { return {tjInitDecompress(), tjDestroy}; }
 // The engine takes a stream's size as an unsigned long.
 bool FitsEngine(std::size_t size) { return size > 0 && size <= ULONG_MAX; }
 
+// A stream's header as the engine reads it: false for a stream it refuses
+// (no JPEG, CMYK or YCCK colours, a subsampling it cannot name).
+struct JpegHeader {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  int subsampling = 0;
+};
+
+bool ReadHeader(const unsigned char* data, std::size_t size, JpegHeader& header) {
+  const Decompressor decompressor = OpenDecompressor();
+  int columns = 0;
+  int rows = 0;
+  int colours = 0;
+  if (!decompressor || data == nullptr || !FitsEngine(size) ||
+      tjDecompressHeader3(decompressor.get(), data, static_cast<unsigned long>(size), &columns,
+                          &rows, &header.subsampling, &colours) != 0 ||
+      colours == TJCS_CMYK || colours == TJCS_YCCK || columns <= 0 || rows <= 0 ||
+      header.subsampling < 0 || header.subsampling >= TJ_NUMSAMP) {
+    return false;
+  }
+  header.width = static_cast<uint32_t>(columns);
+  header.height = static_cast<uint32_t>(rows);
+  return true;
+}
+
+JpegBlocks BlocksOf(int subsampling) {
+  return {static_cast<uint32_t>(tjMCUWidth[subsampling]),
+          static_cast<uint32_t>(tjMCUHeight[subsampling])};
+}
+
 }  // namespace
 
 uint32_t ScaledJpegSide(uint32_t side, JpegScale scale) {
@@ -40,19 +70,10 @@ JpegScale CoveringJpegScale(uint32_t width, uint32_t height, uint32_t coverWidth
 }
 
 bool ReadJpegFrame(const unsigned char* data, std::size_t size, uint32_t& width, uint32_t& height) {
-  const Decompressor decompressor = OpenDecompressor();
-  if (!decompressor || data == nullptr || !FitsEngine(size)) return false;
-  int columns = 0;
-  int rows = 0;
-  int subsampling = 0;
-  int colours = 0;
-  if (tjDecompressHeader3(decompressor.get(), data, static_cast<unsigned long>(size), &columns,
-                          &rows, &subsampling, &colours) != 0 ||
-      colours == TJCS_CMYK || colours == TJCS_YCCK || columns <= 0 || rows <= 0) {
-    return false;
-  }
-  width = static_cast<uint32_t>(columns);
-  height = static_cast<uint32_t>(rows);
+  JpegHeader header;
+  if (!ReadHeader(data, size, header)) return false;
+  width = header.width;
+  height = header.height;
   return true;
 }
 
@@ -89,20 +110,8 @@ bool Transposes(int turn) {
 }  // namespace
 
 JpegBlocks ReadJpegBlocks(const unsigned char* data, std::size_t size) {
-  const Decompressor decompressor = OpenDecompressor();
-  int columns = 0;
-  int rows = 0;
-  int subsampling = 0;
-  int colours = 0;
-  if (!decompressor || data == nullptr || !FitsEngine(size) ||
-      tjDecompressHeader3(decompressor.get(), data, static_cast<unsigned long>(size), &columns,
-                          &rows, &subsampling, &colours) != 0 ||
-      subsampling < 0 || subsampling >= TJ_NUMSAMP || colours == TJCS_CMYK ||
-      colours == TJCS_YCCK) {
-    return {};
-  }
-  return {static_cast<uint32_t>(tjMCUWidth[subsampling]),
-          static_cast<uint32_t>(tjMCUHeight[subsampling])};
+  JpegHeader header;
+  return ReadHeader(data, size, header) ? BlocksOf(header.subsampling) : JpegBlocks{};
 }
 
 JpegBlocks LosslessCropGrid(uint32_t width, uint32_t height, JpegBlocks blocks, int orientation) {
@@ -127,14 +136,14 @@ JpegBlocks LosslessCropGrid(uint32_t width, uint32_t height, JpegBlocks blocks, 
 bool CropJpegLossless(const unsigned char* data, std::size_t size, int orientation,
                       const JpegFrame& frame, std::vector<unsigned char>& out) {
   out.clear();
-  uint32_t width = 0;
-  uint32_t height = 0;
-  if (!ReadJpegFrame(data, size, width, height)) return false;
+  JpegHeader header;
+  if (!ReadHeader(data, size, header)) return false;
+  const JpegBlocks grid =
+      LosslessCropGrid(header.width, header.height, BlocksOf(header.subsampling), orientation);
   const int turn = TurnFor(orientation);
-  if (Transposes(turn)) std::swap(width, height);
-  const JpegBlocks grid = LosslessCropGrid(Transposes(turn) ? height : width,
-                                           Transposes(turn) ? width : height,
-                                           ReadJpegBlocks(data, size), orientation);
+  // The frame is in the picture as shown.
+  const uint32_t width = Transposes(turn) ? header.height : header.width;
+  const uint32_t height = Transposes(turn) ? header.width : header.height;
   if (grid.width == 0 || frame.x % grid.width != 0 || frame.y % grid.height != 0 ||
       frame.width == 0 || frame.height == 0 || frame.x > width ||
       frame.width > width - frame.x || frame.y > height || frame.height > height - frame.y) {

@@ -233,14 +233,14 @@ bool Editor::HasImage() const { return state_->HasPicture(); }
 
 Rect Editor::Crop() const { return state_->crop; }
 
-bool Editor::LosslessSource(PathBuffer& path, FileStamp& stamp, int& turn) const {
+bool Editor::LosslessSource(LosslessFile& file) const {
   const EditorState& editor = *state_;
   if (!editor.HasPicture() || !editor.options.lossless ||
-      editor.picture->losslessGrid.width == 0 || !CopyText(path, editor.picture->path)) {
+      editor.picture->losslessGrid.width == 0 || !CopyText(file.path, editor.picture->path)) {
     return false;
   }
-  stamp = editor.picture->stamp;
-  turn = editor.picture->turn;
+  file.stamp = editor.picture->stamp;
+  file.turn = editor.picture->turn;
   return true;
 }
 

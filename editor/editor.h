@@ -77,10 +77,10 @@ class Editor {
 
   bool HasImage() const;
   Rect Crop() const;
-  // The file of the picture shown, as it was read, and the orientation it
-  // was turned upright by, when its crop is cut losslessly (the option is
-  // on and the engine can cut it); false when it is saved the ordinary way.
-  bool LosslessSource(PathBuffer& path, FileStamp& stamp, int& turn) const;
+  // The file of the picture shown, when its crop is cut losslessly (the
+  // option is on and the engine can cut it); false when it is saved the
+  // ordinary way.
+  bool LosslessSource(LosslessFile& file) const;
   // The picture's size; 0 x 0 without one.
   Size ImageSize() const;
   // The picture at full resolution; valid while HasImage().

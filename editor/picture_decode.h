@@ -31,6 +31,14 @@ struct FileStamp {
   bool operator==(const FileStamp& other) const;
 };
 
+// A picture's file as it was read, and the orientation the picture was
+// turned upright by (1 when it is shown as stored).
+struct LosslessFile {
+  PathBuffer path = L"";
+  FileStamp stamp;
+  int turn = 1;
+};
+
 // The stamp of the file at `path` now; false when it cannot be read.
 bool StampOf(const wchar_t* path, FileStamp& stamp);
 
