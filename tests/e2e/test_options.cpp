@@ -56,7 +56,8 @@ TEST_CASE("Options: each page edited, OK saves all and the verb") {
                {FOLDERS, IDC_OPT_FOLDERS_MONITOR_SOURCE, nullptr, L"NotifySourceChanges", 0},
                {EDITOR, IDC_OPT_EDITOR_FREE_SELECTION, nullptr, L"ResizeRatioMode", 2},
                {FOLDERS, IDC_OPT_FOLDERS_MIN_WIDTH, L"12", L"MinimumImageWidth", 96},
-               {EDITOR, IDC_OPT_EDITOR_RATIO_WIDTH, L"0", L"ResizeRatioWidth", 1}};
+               {EDITOR, IDC_OPT_EDITOR_RATIO_WIDTH, L"0", L"ResizeRatioWidth", 1},
+               {EDITOR, IDC_OPT_EDITOR_LOSSLESS, nullptr, L"LosslessJpegCrop", 1}};
   trimlet.Press({VK_CONTROL, 'O'});
   const HWND dialog = trimlet.WaitDialog(L"Ask source at startup");
   REQUIRE(dialog != nullptr);

@@ -33,17 +33,8 @@ TEST_CASE("a destination must be given and absolute, and no file's path") {
 
 // Regression: OK with nothing edited reloaded the folder, and the selection
 // made there was lost.
-TEST_CASE("OK changes something only when a value differs") {
-  Options before = {};
-  Options after = before;
-  CHECK_FALSE(OptionsChanged(before, after, L"Open", L"Open"));
-  CHECK(OptionsChanged(before, after, L"Open", L"open"));
-  after.MinimumImageHeight = 200;
-  CHECK(OptionsChanged(before, after, L"", L""));
-  after = before;
-  after.CopySourceToTemp = true;
-  CHECK(OptionsChanged(before, after, L"", L""));
-  after = before;
-  after.DestinationFolder[0] = L'X';
-  CHECK(OptionsChanged(before, after, L"", L""));
+TEST_CASE("OK with nothing edited changes nothing") {
+  const Options options = {};
+  CHECK_FALSE(OptionsChanged(options, options, L"Open", L"Open"));
+  CHECK(OptionsChanged(options, options, L"Open", L"open"));
 }

@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "base/picture_header.h"
-
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/jpeg_bytes.h"
 
 using Entry = std::array<uint32_t, 4>;  // tag, type, count, value
 
@@ -21,20 +20,12 @@ constexpr Entry ORIENTATION_6 = {0x0112, 3, 1, 6}, MAKER = {0x010F, 2, 4, 0x4142
 // entry ends.
 constexpr std::size_t TIFF_AT = 12, IFD0_AT = TIFF_AT + 8, FIRST_ENTRY_END = IFD0_AT + 14;
 
-// Appends each value in its width of bytes.
-static void Put(Bytes& out, bool big, std::initializer_list<std::pair<uint32_t, int>> fields) {
-  for (const auto& [value, bytes] : fields) {
-    for (int i = 0; i < bytes; ++i) out.push_back(value >> 8 * (big ? bytes - 1 - i : i) & 0xFF);
-  }
-}
-
 // SOI, each segment with its length, then the start of the scan.
 static Bytes Jpeg(const std::vector<std::pair<unsigned char, Bytes>>& segments) {
   Bytes out = {0xFF, 0xD8};
   for (const auto& [marker, payload] : segments) {
-    out.insert(out.end(), {0xFF, marker});
-    Put(out, true, {{static_cast<uint32_t>(payload.size() + 2), 2}});
-    out.insert(out.end(), payload.begin(), payload.end());
+    const Bytes segment = Segment(marker, payload);
+    out.insert(out.end(), segment.begin(), segment.end());
   }
   out.insert(out.end(), {0xFF, 0xDA, 0, 2});
   return out;
