@@ -36,6 +36,7 @@
 #include "files/thumbnail_rules.h"
 #include "settings/settings.h"
 #include "tests/support/main_window_fixture.h"
+#include "tests/benchmarks/photo.h"
 #include "tests/benchmarks/timing.h"
 #include "tests/support/test_pictures.h"
 
@@ -43,8 +44,6 @@ namespace gdi = Gdiplus::DllExports;
 
 namespace {
 
-constexpr int PICTURE_WIDTH = 4000;
-constexpr int PICTURE_HEIGHT = 3000;
 constexpr int DEFAULT_PICTURES = 24;
 constexpr int NAMES_EACH = 25;
 constexpr const char* GENERATE_SWITCH = "--generate";
@@ -67,54 +66,13 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Something like a photograph for the decoder: smooth light over the frame,
-// a few round shapes, and grain, different for each picture.
-void PaintPhoto(std::vector<Gdiplus::ARGB>& pixels, int seed) {
-  unsigned noise = 2166136261u ^ static_cast<unsigned>(seed);
-  const int cx = PICTURE_WIDTH * (seed % 7 + 1) / 8;
-  const int cy = PICTURE_HEIGHT * (seed % 5 + 1) / 6;
-  for (int y = 0; y < PICTURE_HEIGHT; ++y) {
-    for (int x = 0; x < PICTURE_WIDTH; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const int grain = static_cast<int>(noise >> 27) - 16;
-      const int dx = (x - cx) / 8;
-      const int dy = (y - cy) / 8;
-      const bool inShape = dx * dx + dy * dy < 40000 || (x / 250 + y / 250 + seed) % 9 == 0;
-      int red = x * 200 / PICTURE_WIDTH + 30 + grain;
-      int green = y * 180 / PICTURE_HEIGHT + 40 + grain;
-      int blue = inShape ? 220 + grain / 2 : 90 + (x + y) % 97 + grain;
-      red = std::clamp(red, 0, 255);
-      green = std::clamp(green, 0, 255);
-      blue = std::clamp(blue, 0, 255);
-      pixels[static_cast<std::size_t>(y) * PICTURE_WIDTH + x] =
-          0xFF000000u | static_cast<unsigned>(red) << 16 | static_cast<unsigned>(green) << 8 |
-          static_cast<unsigned>(blue);
-    }
-  }
-}
-
 int GeneratePictures(int count) {
   GdiplusSession gdiplus;
-  CLSID encoder;
-  if (!FindEncoder(L"image/jpeg", encoder)) return 1;
   CreateDirectoryW(PictureFolder().c_str(), nullptr);
-  std::vector<Gdiplus::ARGB> pixels(static_cast<std::size_t>(PICTURE_WIDTH) * PICTURE_HEIGHT);
+  std::vector<Gdiplus::ARGB> pixels;
   for (int i = 0; i < count; ++i) {
     const std::wstring path = PicturePath(i);
-    if (Exists(path)) continue;
-    PaintPhoto(pixels, i);
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (gdi::GdipCreateBitmapFromScan0(PICTURE_WIDTH, PICTURE_HEIGHT, PICTURE_WIDTH * 4,
-                                       PixelFormat32bppARGB, reinterpret_cast<BYTE*>(pixels.data()),
-                                       &bitmap) != Gdiplus::Ok) {
-      return 1;
-    }
-    // Written under a temporary name: a cut-off run leaves no half picture.
-    const std::wstring partial = path + L".part";
-    const bool saved =
-        gdi::GdipSaveImageToFile(bitmap, partial.c_str(), &encoder, nullptr) == Gdiplus::Ok;
-    gdi::GdipDisposeImage(bitmap);
-    if (!saved || !MoveFileW(partial.c_str(), path.c_str())) return 1;
+    if (!Exists(path) && !WritePhoto(path, i, pixels)) return 1;
   }
   return 0;
 }
@@ -124,8 +82,8 @@ bool EnsurePictures(int count) {
   int missing = 0;
   for (int i = 0; i < count; ++i) missing += Exists(PicturePath(i)) ? 0 : 1;
   if (missing == 0) return true;
-  std::printf("making %d pictures of %d x %d in %ls (once)\n", missing, PICTURE_WIDTH,
-              PICTURE_HEIGHT, PictureFolder().c_str());
+  std::printf("making %d pictures of %d x %d in %ls (once)\n", missing, PHOTO_WIDTH,
+              PHOTO_HEIGHT, PictureFolder().c_str());
   std::fflush(stdout);
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
@@ -352,7 +310,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("%d JPEG pictures of %d x %d, %.0f MB on disk; %zu names for them\n", count,
-              PICTURE_WIDTH, PICTURE_HEIGHT, MegabytesOnDisk(count), many.size());
+              PHOTO_WIDTH, PHOTO_HEIGHT, MegabytesOnDisk(count), many.size());
 
   MainWindowFixture fixture;
   GdiplusSession gdiplus;

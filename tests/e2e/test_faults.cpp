@@ -5,26 +5,16 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "settings/registry.h"
+#include "tests/support/bytes.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "tests/support/window_driver.h"
 
 namespace {
-
-std::string Bytes(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::vector<std::wstring> Names(const std::wstring& folder) {
   std::vector<std::wstring> names;
@@ -51,9 +41,10 @@ TEST_CASE(
   ScratchFolder source(L"TrimletFullSource");
   // Its crop, 1200 x 800 at 24 bits, takes 2.8 MB of the small disk's 1 MB.
   REQUIRE(WritePatternPicture(source.File(L"p.bmp"), 1200, 900, L"image/bmp"));
-  const std::string picture = Bytes(source.File(L"p.bmp"));
+  const Bytes picture = ReadAll(source.File(L"p.bmp"));
   // The read-only disk came with its old crop; the full one gets one here.
-  WriteBytes(full + L"\\p.bmp", "the crop saved before");
+  const std::string old = "the crop saved before";
+  WriteTextFile(full + L"\\p.bmp", old.c_str());
   for (const std::wstring& destination : {full, readOnly}) {
     CAPTURE(Narrow(destination));
     WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", destination);
@@ -63,7 +54,7 @@ TEST_CASE(
     REQUIRE(!trimlet.Answer(L"already exists", IDYES).empty());
     CHECK(!trimlet.Answer(L"Error saving image", IDOK).empty());
     CHECK(Names(destination) == std::vector<std::wstring>{L"p.bmp"});
-    CHECK(Bytes(destination + L"\\p.bmp") == "the crop saved before");
+    CHECK(ReadAll(destination + L"\\p.bmp") == Bytes(old.begin(), old.end()));
     if (destination == full) {
       // Without an old file, nothing at all is left.
       DeleteFileW((destination + L"\\p.bmp").c_str());
@@ -73,5 +64,5 @@ TEST_CASE(
     }
     CHECK((trimlet.WaitIdle() && trimlet.Status(2) == L"1200 x 900"));
   }
-  CHECK(Bytes(source.File(L"p.bmp")) == picture);
+  CHECK(ReadAll(source.File(L"p.bmp")) == picture);
 }

@@ -1,14 +1,18 @@
 // A photo stored sideways with an orientation tag, as a user meets it: its
 // tile, the editor and the saved crop are upright, and the tiles of the
-// pictures done carry their mark. (Each of the eight orientations is checked
-// pixel by pixel in process.)
+// pictures done carry their mark; with lossless crops on, the frame keeps to
+// the block grid under keys and mouse. (Each of the eight orientations, and
+// the lossless crop's pixels, are checked pixel by pixel in process.)
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 #include "base/gdiplus_objects.h"
 #include "resources/resource.h"
 #include "settings/registry.h"
+#include "tests/support/bytes.h"
 #include "tests/support/registry_sandbox.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
@@ -90,7 +94,8 @@ int MarkPixels(const Trimlet& trimlet, int index) {
 
 }  // namespace
 
-TEST_CASE("a sideways photo lists, shows and saves upright; the pictures done are marked") {
+TEST_CASE("a sideways photo lists, shows and saves upright, framed and cut on its block grid; "
+          "the pictures done are marked") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletUprightSource");
@@ -105,6 +110,7 @@ TEST_CASE("a sideways photo lists, shows and saves upright; the pictures done ar
   REQUIRE(WritePatternPicture(source.File(L"b.jpg"), 480, 320, L"image/jpeg"));
   WriteTextFile(out.File(L"b.jpg"), "a crop saved before");
   WriteTextValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"DestinationFolder", out.path);
+  WriteNumberValue(HKEY_CURRENT_USER, OPTIONS_KEY, L"LosslessJpegCrop", 1);
 
   Trimlet trimlet(L"/EXPLORE \"" + source.path + L"\"");
   REQUIRE(trimlet.WaitStatus(0, L"a.jpg"));
@@ -116,14 +122,31 @@ TEST_CASE("a sideways photo lists, shows and saves upright; the pictures done ar
   CHECK(WaitUntil([&] { return MarkPixels(trimlet, 1) > 40; }, Trimlet::TIMEOUT));
   CHECK(MarkPixels(trimlet, 0) == 0);
 
-  // Save and go on: the whole upright picture at 2:3, and its tile marked.
+  // A smaller frame (2:3 kept), moved by keys one grid step (8 pixels for
+  // this 4:4:4 picture) or the nearest whole number of steps, then dragged:
+  // its left and top edges stay on the grid.
   CHECK(trimlet.Status(3) == L"320 x 480   (0, 0)");
+  for (int i = 0; i < 5; ++i) trimlet.Press({VK_SHIFT, VK_HOME});
+  for (const WORD key : {VK_RIGHT, VK_END, VK_NEXT}) trimlet.Press({key});
+  REQUIRE(trimlet.WaitStatus(3, L"270 x 405   (16, 8)"));
+  const POINT middle = {client.right / 2, client.bottom / 2};
+  trimlet.Drag(pane, middle, {middle.x + 23, middle.y + 37});
+  REQUIRE(trimlet.WaitIdle());
+  POINT at = {};
+  CHECK(std::swscanf(trimlet.Status(3).c_str(), L"270 x 405   (%ld, %ld)", &at.x, &at.y) == 2);
+  CHECK((at.x > 16 && at.y > 8 && at.x % 8 == 0 && at.y % 8 == 0));
+
+  // Save and go on, and its tile marked.
   trimlet.Press({VK_CONTROL, VK_RIGHT});
   REQUIRE(trimlet.WaitStatus(0, L"b.jpg"));
   CHECK(WaitUntil([&] { return MarkPixels(trimlet, 0) > 40; }, Trimlet::TIMEOUT));
   CHECK(ShowsUpright(trimlet.Child(IDC_FILE_LIST), trimlet.TileRect(0), 10, reference));
-  // The crop is of the picture shown; which pixels a crop holds is checked
-  // in process.
+  // The crop is of the picture shown, cut losslessly: it carries the
+  // source's EXIF block, its orientation now 1 (the ordinary save under
+  // Wine writes none, since Wine's GDI+ keeps no property items).
   GdiBitmap crop = GdiBitmap::FromFile(out.File(L"a.jpg").c_str());
-  CHECK((crop && crop.Width() == 320u && crop.Height() == 480u));
+  CHECK((crop && crop.Width() == 270u && crop.Height() == 405u));
+  const Bytes bytes = ReadAll(out.File(L"a.jpg"));
+  const Bytes upright = {0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, 1};
+  CHECK(std::search(bytes.begin(), bytes.end(), upright.begin(), upright.end()) != bytes.end());
 }

@@ -89,17 +89,7 @@ std::wstring DialogTexts(HWND dialog) {
 }
 
 void TakeFolderShown(HWND picker, const wchar_t* name) {
-  HWND tree = nullptr;
-  EnumChildWindows(
-      picker,
-      [](HWND child, LPARAM found) {
-        wchar_t className[64] = L"";
-        GetClassNameW(child, className, 64);
-        if (lstrcmpW(className, WC_TREEVIEWW) != 0) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&tree));
+  const HWND tree = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
   // The selected item's text, read through memory of the picker's process.
   DWORD processId = 0;
   GetWindowThreadProcessId(picker, &processId);
@@ -120,6 +110,15 @@ void TakeFolderShown(HWND picker, const wchar_t* name) {
       },
       Trimlet::TIMEOUT);
   PostMessageW(picker, WM_COMMAND, IDOK, 0);
+}
+
+std::vector<BYTE> DropFilesOf(const std::wstring& path) {
+  std::vector<BYTE> drop(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
+  auto* header = reinterpret_cast<DROPFILES*>(drop.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  path.copy(reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)), path.size());
+  return drop;
 }
 
 void PressKeys(const std::vector<WORD>& keys) {
@@ -272,13 +271,8 @@ RECT Trimlet::TileRect(int index) const {
 }
 
 void Trimlet::Drop(const std::wstring& path) const {
-  // DROPFILES, then the path and an empty one, in the program's memory,
-  // which lets go of a drop itself (DragFinish).
-  std::vector<BYTE> drop(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
-  auto* header = reinterpret_cast<DROPFILES*>(drop.data());
-  header->pFiles = sizeof(DROPFILES);
-  header->fWide = TRUE;
-  path.copy(reinterpret_cast<wchar_t*>(drop.data() + sizeof(DROPFILES)), path.size());
+  // In the program's memory, which lets go of a drop itself (DragFinish).
+  const std::vector<BYTE> drop = DropFilesOf(path);
   Remote remote(id_, drop.size());
   remote.freed = false;
   remote.Put(drop.data(), drop.size());

@@ -24,6 +24,10 @@ std::wstring DialogTexts(HWND dialog);
 // starts at (it opens the tree on the way), then takes it with OK.
 void TakeFolderShown(HWND picker, const wchar_t* name);
 
+// What the shell hands a window for a drop of `path`: DROPFILES, then the
+// path and an empty one.
+std::vector<BYTE> DropFilesOf(const std::wstring& path);
+
 // Presses the keys in order and releases them in reverse, as the keyboard
 // would, into the foreground window.
 void PressKeys(const std::vector<WORD>& keys);

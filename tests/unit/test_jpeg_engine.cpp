@@ -4,18 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <string_view>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/jpeg_engine.h"
 #include "base/jpeg_metadata.h"
-#include "tests/support/jpeg_bytes.h"
+#include "tests/support/bytes.h"
 
 namespace {
 
@@ -53,8 +49,7 @@ Bytes Quarters(int width, int height, int subsampling, int flags = 0, bool cmyk 
 // Whether the stream decodes at `scale` into its four quarters' colours
 // (blue, green, red bytes): red, green, blue and white.
 bool ShowsQuarters(const Bytes& jpeg, JpegScale scale) {
-  uint32_t width = 0;
-  uint32_t height = 0;
+  uint32_t width = 0, height = 0;
   if (!ReadJpegFrame(jpeg.data(), jpeg.size(), width, height)) return false;
   width = ScaledJpegSide(width, scale);
   height = ScaledJpegSide(height, scale);
@@ -101,8 +96,7 @@ TEST_CASE("baseline and progressive, 4:4:4, 4:2:0 and grey decode whole and at a
   }
   // Odd sides: 37 x 23 is 5 x 3 at an eighth.
   const Bytes odd = Quarters(37, 23, TJSAMP_420);
-  uint32_t width = 0;
-  uint32_t height = 0;
+  uint32_t width = 0, height = 0;
   REQUIRE(ReadJpegFrame(odd.data(), odd.size(), width, height));
   CHECK((width == 37 && height == 23));
   CHECK(ShowsQuarters(odd, {1, 8}));
@@ -116,8 +110,7 @@ TEST_CASE("a cut stream, CMYK and bytes that are no JPEG are refused") {
   const Bytes cut(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2));
   CHECK_FALSE(ShowsQuarters(cut, {}));
   const Bytes cmyk = Quarters(32, 32, TJSAMP_444, 0, true);
-  uint32_t width = 0;
-  uint32_t height = 0;
+  uint32_t width = 0, height = 0;
   CHECK_FALSE(ReadJpegFrame(cmyk.data(), cmyk.size(), width, height));
   const Bytes noise = {0xFF, 0xD8, 0xFF, 0xC0, 0, 3, 1, 2, 3};
   CHECK_FALSE((ReadJpegFrame(noise.data(), noise.size(), width, height) ||
@@ -130,8 +123,7 @@ namespace {
 // upsampling mixes in the chroma of neighbouring blocks, which a crop no
 // longer has at its left and top edges.
 struct Rgb {
-  uint32_t width = 0;
-  uint32_t height = 0;
+  uint32_t width = 0, height = 0;
   Bytes pixels;
 };
 
@@ -146,36 +138,18 @@ Rgb DecodeRgb(const Bytes& jpeg) {
   return rgb;
 }
 
-// The stored pixel that shows at (x, y) of a `width` x `height` picture
-// turned upright by its orientation, as EXIF defines the eight.
-size_t StoredAt(int orientation, const Rgb& stored, uint32_t column, uint32_t row) {
-  const auto width = static_cast<int>(stored.width), height = static_cast<int>(stored.height);
-  const auto x = static_cast<int>(column), y = static_cast<int>(row);
-  const int at[8][2] = {{x, y},
-                        {width - 1 - x, y},
-                        {width - 1 - x, height - 1 - y},
-                        {x, height - 1 - y},
-                        {y, x},
-                        {y, height - 1 - x},
-                        {width - 1 - y, height - 1 - x},
-                        {width - 1 - y, x}};
-  return static_cast<size_t>(at[orientation - 1][1] * width + at[orientation - 1][0]) * 3;
+// The stored pixel that shows at (x, y) of the picture turned upright.
+size_t StoredAt(int orientation, const Rgb& stored, uint32_t x, uint32_t y) {
+  const auto width = static_cast<int>(stored.width);
+  const auto [column, row] = StoredPoint(orientation, width, static_cast<int>(stored.height),
+                                         static_cast<int>(x), static_cast<int>(y));
+  return static_cast<size_t>(row * width + column) * 3;
 }
 
 // jpegtran's way to each orientation's upright picture.
 const char* const JPEGTRAN_TURNS[] = {"",           "-flip horizontal", "-rotate 180",
                                       "-flip vertical", "-transpose",   "-rotate 90",
                                       "-transverse",    "-rotate 270"};
-
-Bytes ReadAll(const char* path) {
-  std::ifstream file(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteAll(const char* path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
-}
 
 }  // namespace
 
@@ -247,39 +221,6 @@ TEST_CASE("a lossless crop keeps to the grid, and a turn that would move a parti
 
 namespace {
 
-// A camera's EXIF block: turned a quarter (6), its firmware as software in
-// 40 bytes, its pixel dimensions (one LONG, one SHORT) and a thumbnail.
-Bytes CameraExif(const Bytes& thumbnail) {
-  Bytes tiff = {'I', 'I'};
-  const auto entry = [&tiff](uint32_t tag, uint32_t type, uint32_t count, uint32_t value) {
-    Put(tiff, false, {{tag, 2}, {type, 2}, {count, 4}, {value, 4}});
-  };
-  Put(tiff, false, {{42, 2}, {8, 4}, {3, 2}});  // IFD0 at 8, its values from 50
-  entry(0x0112, 3, 1, 6);
-  entry(0x0131, 2, 40, 50);
-  entry(0x8769, 4, 1, 90);
-  Put(tiff, false, {{120, 4}});
-  const std::string firmware = "Camera firmware 1.0";
-  tiff.insert(tiff.end(), firmware.begin(), firmware.end());
-  tiff.resize(90);
-  Put(tiff, false, {{2, 2}});  // the Exif IFD at 90
-  entry(0xA002, 4, 1, 96);
-  entry(0xA003, 3, 1, 64);
-  Put(tiff, false, {{0, 4}, {2, 2}});  // IFD1 at 120, its thumbnail at 150
-  entry(0x0201, 4, 1, 150);
-  entry(0x0202, 4, 1, static_cast<uint32_t>(thumbnail.size()));
-  Put(tiff, false, {{0, 4}});
-  tiff.insert(tiff.end(), thumbnail.begin(), thumbnail.end());
-  return tiff;
-}
-
-// A segment of `marker` holding `signature`, NULs included, then `body`.
-Bytes Signed(unsigned char marker, std::string_view signature, const Bytes& body) {
-  Bytes payload(signature.begin(), signature.end());
-  payload.insert(payload.end(), body.begin(), body.end());
-  return Segment(marker, payload);
-}
-
 // What exiftool reads of the file: orientation, EXIF dimensions, software,
 // XMP title, the thumbnail's length and the colour profile's colour space.
 std::string ExiftoolReads(const Bytes& jpeg) {
@@ -301,22 +242,21 @@ std::string ExiftoolReads(const Bytes& jpeg) {
 }  // namespace
 
 TEST_CASE("a lossless crop carries the source's segments, its EXIF block edited in place") {
-  // The first of one ICC segment: a 164-byte profile's header and its white point.
-  std::string icc(166, '\0');
-  icc.replace(0, 2, "\1\1").replace(14, 12, "mntrRGB XYZ ").replace(38, 4, "acsp");
-  icc.replace(134, 4, "wtpt").replace(146, 4, "XYZ ");
-  icc[5] = static_cast<char>(164), icc[133] = 1, icc[141] = static_cast<char>(144), icc[145] = 20;
-  const std::string xmp =
-      "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/"
-      "22-rdf-syntax-ns#'><rdf:Description xmlns:dc='http://purl.org/dc/elements/1.1/' "
-      "dc:title='Harbour'/></rdf:RDF></x:xmpmeta>";
-  Bytes source = Quarters(96, 64, TJSAMP_420);
-  for (const Bytes& segment :
-       {Signed(0xE2, {"ICC_PROFILE\0", 12}, Bytes(icc.begin(), icc.end())),
-        Signed(0xE1, {"http://ns.adobe.com/xap/1.0/\0", 29}, Bytes(xmp.begin(), xmp.end())),
-        Signed(0xE1, {"Exif\0\0", 6}, CameraExif(Quarters(16, 16, TJSAMP_420)))}) {
-    source.insert(source.begin() + 2, segment.begin(), segment.end());
-  }
+  // A camera's picture as exiftool writes one: turned a quarter, its
+  // firmware as software, its pixel dimensions, a thumbnail, an XMP title,
+  // and a colour profile (a 164-byte one's header and white point).
+  std::string icc(164, '\0');
+  icc.replace(12, 12, "mntrRGB XYZ ").replace(36, 4, "acsp");
+  icc.replace(132, 4, "wtpt").replace(144, 4, "XYZ ");
+  icc[3] = static_cast<char>(164), icc[131] = 1, icc[139] = static_cast<char>(144), icc[143] = 20;
+  WriteAll("lossless_profile.icc", Bytes(icc.begin(), icc.end()));
+  WriteAll("lossless_thumbnail.jpg", Quarters(16, 16, TJSAMP_420));
+  WriteAll("lossless_camera.jpg", Quarters(96, 64, TJSAMP_420));
+  REQUIRE(std::system("exiftool -q -overwrite_original -Orientation#=6 -ExifImageWidth=96 "
+                      "-ExifImageHeight=64 '-Software=Camera firmware 1.0' -XMP-dc:Title=Harbour "
+                      "'-ThumbnailImage<=lossless_thumbnail.jpg' "
+                      "'-ICC_Profile<=lossless_profile.icc' lossless_camera.jpg") == 0);
+  const Bytes source = ReadAll("lossless_camera.jpg");
 
   // Our whole software text (49 bytes) has no room there, the product's name has.
   CropExifEdit edit = {true, 32, 48, {"Bluecrane Trimlet (http://www.bluecrane.example)", nullptr}};
@@ -329,9 +269,14 @@ TEST_CASE("a lossless crop carries the source's segments, its EXIF block edited 
   // Without the metadata option only the colour profile goes with the crop.
   REQUIRE(CarryJpegMetadata(source.data(), source.size(), false, edit, bare));
   CHECK(ExiftoolReads(bare) == "-\t-\t-\t-\t-\t-\tRGB");
+  // A pixel dimension stored as a LONG takes all its four bytes.
+  Bytes exif = {'M', 'M', 0, 42, 0, 0, 0, 8};
+  Put(exif, true, {{1, 2}, {0x8769, 2}, {4, 2}, {1, 4}, {26, 4}, {0, 4}});
+  Put(exif, true, {{1, 2}, {0xA002, 2}, {4, 2}, {1, 4}, {70000, 4}, {0, 4}});
+  REQUIRE(EditCropExif(exif.data(), exif.size(), edit));
+  CHECK(Bytes(exif.end() - 8, exif.end() - 4) == Bytes{0, 0, 0, 32});
   // A block whose IFD0 runs past its end is not edited.
-  Bytes broken = CameraExif({});
-  broken[8] = 200;
+  Bytes broken = {'I', 'I', 42, 0, 8, 0, 0, 0, 200, 0, 0x12, 1, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0};
   const Bytes before = broken;
   CHECK_FALSE(EditCropExif(broken.data(), broken.size(), edit));
   CHECK(broken == before);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/picture_header.h"
-#include "tests/support/jpeg_bytes.h"
+#include "tests/support/bytes.h"
 
 using Entry = std::array<uint32_t, 4>;  // tag, type, count, value
 

@@ -8,7 +8,6 @@
 #include <cwchar>
 #include <functional>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <memory>
@@ -21,6 +20,7 @@
 #include "files/folder_load.h"
 #include "files/folder_monitor.h"
 #include "files/thumbnail_rules.h"
+#include "tests/support/bytes.h"
 #include "tests/support/test_pictures.h"
 #include "tests/support/wide_text.h"
 #include "tests/support/window_driver.h"
@@ -49,9 +49,8 @@ double CropDifference(const std::wstring& crop, GdiBitmap& source) {
 }
 
 bool Begins(const std::wstring& path, const std::string& magic) {
-  std::string bytes(magic.size(), '\0');
-  std::ifstream(std::filesystem::path(path), std::ios::binary).read(bytes.data(), magic.size());
-  return bytes == magic;
+  const Bytes bytes = ReadAll(path);
+  return std::string(bytes.begin(), bytes.begin() + std::min(bytes.size(), magic.size())) == magic;
 }
 
 using Tile = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)>;
@@ -99,45 +98,26 @@ int WrongPixels(const Tile& tile, const Rect& place, COLORREF colour) {
   return wrong;
 }
 
-std::string Bytes(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 // Writes `picture`'s JPEG stream to `target` with an EXIF block, as cameras
 // write one, whose IFD1 holds `preview`'s: at 44, after the TIFF header,
 // an empty IFD0 and IFD1's two entries.
 void WriteWithPreview(const std::wstring& picture, const std::wstring& preview,
                       const std::wstring& target) {
-  const std::string jpeg = Bytes(picture);
-  const std::string thumbnail = Bytes(preview);
-  std::string tiff = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 14, 0, 0, 0, 2, 0};
-  const auto put = [&tiff](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) tiff += static_cast<char>(value >> 8 * i);
-  };
-  for (const auto& [tag, value] : {std::pair{0x0201u, 44u}, {0x0202u, thumbnail.size()}}) {
-    put(tag, 2), put(4, 2), put(1, 4), put(static_cast<uint32_t>(value), 4);
-  }
-  put(0, 4);
-  const std::string segment = std::string("Exif\0\0", 6) + tiff + thumbnail;
-  const auto length = static_cast<uint32_t>(segment.size() + 2);
-  std::ofstream(std::filesystem::path(target), std::ios::binary)
-      << jpeg.substr(0, 2) << "\xFF\xE1" << static_cast<char>(length >> 8)
-      << static_cast<char>(length & 255) << segment << jpeg.substr(2);
+  const Bytes jpeg = ReadAll(picture);
+  const Bytes thumbnail = ReadAll(preview);
+  Bytes exif = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I'};
+  Put(exif, false, {{42, 2}, {8, 4}, {0, 2}, {14, 4}, {2, 2}, {0x0201, 2}, {4, 2}, {1, 4}});
+  Put(exif, false, {{44, 4}, {0x0202, 2}, {4, 2}, {1, 4}});
+  Put(exif, false, {{static_cast<uint32_t>(thumbnail.size()), 4}, {0, 4}});
+  exif.insert(exif.end(), thumbnail.begin(), thumbnail.end());
+  Bytes out = Segment(0xE1, exif);
+  out.insert(out.begin(), jpeg.begin(), jpeg.begin() + 2);
+  out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+  WriteAll(target, out);
 }
 
 constexpr int W = 3;
 constexpr int H = 2;
-
-// Where stored pixel (x, y) of a W x H picture lands upright: as stored (1),
-// mirrored (2), upside down (3), mirrored upside down (4), mirrored then a
-// quarter left (5), a quarter right (6), mirrored then a quarter right (7),
-// a quarter left (8).
-POINT Upright(int orientation, int x, int y) {
-  const int mx = W - 1 - x, my = H - 1 - y;
-  const POINT at[] = {{x, y}, {mx, y}, {mx, my}, {x, my}, {y, x}, {my, x}, {my, mx}, {y, mx}};
-  return at[orientation - 1];
-}
 
 ARGB StoredColour(int x, int y) {
   return 0xFF000000u | static_cast<ARGB>(x * 80) << 16 | static_cast<ARGB>(y * 80);
@@ -321,8 +301,8 @@ TEST_CASE("the folder monitor: a listed file rewritten or renamed is told; the f
 }
 
 // Each of the eight orientations a photo can be stored with: where a stored
-// pixel lands is the tag's own definition, written out here apart from the
-// turns the program asks GDI+ for.
+// pixel lands is the tag's own definition, written out in the tests' support
+// apart from the turns the program asks GDI+ for.
 TEST_CASE("every orientation turns the stored pixels to where the tag says they belong") {
   GdiplusSession gdiplus;
   for (int orientation = 1; orientation <= 8; ++orientation) {
@@ -335,13 +315,12 @@ TEST_CASE("every orientation turns the stored pixels to where the tag says they 
     }
     TurnUpright(picture, orientation);
     REQUIRE(picture.Width() == static_cast<uint32_t>(orientation >= 5 ? H : W));
-    for (int y = 0; y < H; ++y) {
-      for (int x = 0; x < W; ++x) {
-        const POINT at = Upright(orientation, x, y);
-        ARGB shown = 0;
-        Gdiplus::DllExports::GdipBitmapGetPixel(picture.get(), at.x, at.y, &shown);
-        CHECK(shown == StoredColour(x, y));
-      }
+    for (int i = 0; i < W * H; ++i) {
+      const int x = i % static_cast<int>(picture.Width()), y = i / static_cast<int>(picture.Width());
+      const auto [storedX, storedY] = StoredPoint(orientation, W, H, x, y);
+      ARGB shown = 0;
+      Gdiplus::DllExports::GdipBitmapGetPixel(picture.get(), x, y, &shown);
+      CHECK(shown == StoredColour(storedX, storedY));
     }
   }
 }

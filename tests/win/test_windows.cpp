@@ -105,14 +105,11 @@ void Go(int command) {
   WaitForBackgroundWork();
 }
 
-// Drops `path` on the main window as the shell does: a list of one name.
+// Drops `path` on the main window as the shell does.
 void Drop(const std::wstring& path) {
-  // The list ends with an empty name: the memory starts zeroed.
-  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(drop + 1, path.c_str(), path.size() * sizeof(wchar_t));
+  const std::vector<BYTE> drop = DropFilesOf(path);
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, drop.size());
+  std::memcpy(GlobalLock(memory), drop.data(), drop.size());
   GlobalUnlock(memory);
   SendMessageW(MainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
