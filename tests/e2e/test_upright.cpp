@@ -70,7 +70,7 @@ bool ShowsUpright(HWND window, const RECT& area, int reach, GdiBitmap& reference
     for (int quarter = 0; quarter < 4; ++quarter) {
       const int dx = quarter % 2 * 2 - 1, dy = quarter / 2 * 2 - 1;
       if (ColourDistance(shown.At(cx + dx * reach, cy + dy * reach),
-                   PixelOf(reference, w / 2 + dx * w / 4, h / 2 + dy * h / 4)) >= 90) {
+                         PixelOf(reference, w / 2 + dx * w / 4, h / 2 + dy * h / 4)) >= 90) {
         return false;
       }
     }
@@ -94,8 +94,9 @@ int MarkPixels(const Trimlet& trimlet, int index) {
 
 }  // namespace
 
-TEST_CASE("a sideways photo lists, shows and saves upright, framed and cut on its block grid; "
-          "the pictures done are marked") {
+TEST_CASE(
+    "a sideways photo lists, shows and saves upright, framed and cut on its block grid; "
+    "the pictures done are marked") {
   RegistrySandbox sandbox;
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletUprightSource");

@@ -13,8 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   // SOI, a JFIF segment as the engine writes it, the start of a scan.
-  const std::vector<unsigned char> bare = {0xFF, 0xD8, 0xFF, 0xE0, 0,    16,  'J', 'F',
-                                           'I',  'F',  0,    1,    1,    0,   0,   1,
+  const std::vector<unsigned char> bare = {0xFF, 0xD8, 0xFF, 0xE0, 0,    16,   'J', 'F',
+                                           'I',  'F',  0,    1,    1,    0,    0,   1,
                                            0,    1,    0,    0,    0xFF, 0xDA, 0,   2};
   const CropExifEdit edit = {(data[0] & 2) != 0, data[0], 77u, {"Bluecrane Trimlet", "Trimlet"}};
   std::vector<unsigned char> crop = bare;

@@ -35,7 +35,8 @@ inline Bytes ReadAll(const std::filesystem::path& path) {
 
 inline void WriteAll(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // Where the pixel shown at (x, y) of a picture turned upright by its
@@ -44,13 +45,8 @@ inline void WriteAll(const std::filesystem::path& path, const Bytes& bytes) {
 // upside down (4), mirrored then a quarter left (5), a quarter right (6),
 // mirrored then a quarter right (7), a quarter left (8).
 inline std::pair<int, int> StoredPoint(int orientation, int width, int height, int x, int y) {
-  const std::pair<int, int> at[8] = {{x, y},
-                                     {width - 1 - x, y},
-                                     {width - 1 - x, height - 1 - y},
-                                     {x, height - 1 - y},
-                                     {y, x},
-                                     {y, height - 1 - x},
-                                     {width - 1 - y, height - 1 - x},
-                                     {width - 1 - y, x}};
+  const std::pair<int, int> at[8] = {
+      {x, y}, {width - 1 - x, y},  {width - 1 - x, height - 1 - y}, {x, height - 1 - y},
+      {y, x}, {y, height - 1 - x}, {width - 1 - y, height - 1 - x}, {width - 1 - y, x}};
   return at[orientation - 1];
 }
