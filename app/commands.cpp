@@ -42,9 +42,9 @@ void RefreshSource() {
   LoadSourceFolder(SourceFolder(), reselect);
 }
 
-void EditOptions() {
-  const int32_t stored = Settings().layout.OptionsSelectedTab;
-  int tab = stored >= 0 && stored <= 2 ? stored : 0;
+// On the page the user had last, or on `page`.
+void EditOptions(int page = -1) {
+  int tab = page != -1 ? page : Settings().layout.OptionsSelectedTab;
   const bool changed = ShowOptionsDialog(MainWindow(), &tab);
   SetOptionsSelectedTab(tab);
   if (!changed) return;
@@ -136,6 +136,9 @@ void OnCommand(int id) {
       break;
     case IDM_FILE_OPTIONS:
       EditOptions();
+      break;
+    case IDM_FILE_OPTIONS_FOLDERS:
+      EditOptions(OPTIONS_PAGE_FOLDERS);
       break;
     case IDM_FILE_EXIT:
       RequestExitWhenIdle();

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "base/colours.h"
+#include "base/text.h"
 #include "files/done_marks.h"
 #include "files/thumbnail_rules.h"
 
@@ -10,8 +12,13 @@ namespace {
 
 constexpr DWORD HOVER_STYLES = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
 
+constexpr int HINT_MARGIN = 6;
+
 struct FileListState {
   WNDPROC listViewProc = nullptr;
+  TextBuffer hint = L"";
+  int hintCommand = 0;
+  RECT hintPlace = {};  // where it was drawn last
 };
 
 FileListState g_fileList;
@@ -24,11 +31,60 @@ bool HitsNoItem(HWND list, LPARAM clientPoint) {
   return SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == -1;
 }
 
+bool ShowsHint(HWND list) {
+  return g_fileList.hint[0] != L'\0' && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0;
+}
+
+bool OnHint(HWND list, POINT point) {
+  return ShowsHint(list) && PtInRect(&g_fileList.hintPlace, point);
+}
+
+// The hint at the top of the empty list, wrapped to its width, in the
+// colour of a link.
+void DrawHint(HWND list) {
+  if (!ShowsHint(list)) return;
+  RECT place;
+  GetClientRect(list, &place);
+  InflateRect(&place, -HINT_MARGIN, -HINT_MARGIN);
+  const HDC dc = GetDC(list);
+  const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  SetTextColor(dc, LINK_COLORREF);
+  SetBkMode(dc, TRANSPARENT);
+  constexpr UINT FORMAT = DT_WORDBREAK | DT_NOPREFIX | DT_CENTER;
+  DrawTextW(dc, g_fileList.hint, -1, &place, FORMAT | DT_CALCRECT);
+  DrawTextW(dc, g_fileList.hint, -1, &place, FORMAT);
+  g_fileList.hintPlace = place;
+  SelectObject(dc, font);
+  ReleaseDC(list, dc);
+}
+
 LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
+    case WM_PAINT: {
+      const LRESULT painted = CallWindowProcW(g_fileList.listViewProc, list, message, wParam, lParam);
+      DrawHint(list);
+      return painted;
+    }
+    case WM_SIZE:
+      InvalidateRect(list, nullptr, TRUE);  // the hint wraps anew
+      break;
+    case WM_SETCURSOR: {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ScreenToClient(list, &cursor);
+      if (LOWORD(lParam) == HTCLIENT && OnHint(list, cursor)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       SetFocus(list);
+      if (OnHint(list, point)) {
+        PostMessageW(GetParent(list), WM_COMMAND, static_cast<WPARAM>(g_fileList.hintCommand), 0);
+      }
       if (HitsNoItem(list, lParam)) return 0;
       break;
     case WM_RBUTTONDOWN:
@@ -102,4 +158,10 @@ void MarkListItemDone(HWND list, HIMAGELIST thumbnails, int index) {
     }
   }
   if (tile != nullptr) DeleteObject(tile);
+}
+
+void SetFileListHint(HWND list, const wchar_t* text, int command) {
+  CopyText(g_fileList.hint, text);
+  g_fileList.hintCommand = command;
+  InvalidateRect(list, nullptr, TRUE);
 }

@@ -16,3 +16,7 @@ void MarkListItemDone(HWND list, HIMAGELIST thumbnails, int index);
 
 // Follows the user's Explorer choice: with single-click, hovering selects.
 void ApplyExplorerClickStyle(HWND list);
+
+// The line the list shows while it is empty, as a link: a click on it sends
+// its parent `command`. An empty text shows none.
+void SetFileListHint(HWND list, const wchar_t* text, int command);

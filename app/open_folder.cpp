@@ -60,6 +60,12 @@ DoneNames ListDestination(const wchar_t* destination, const wchar_t* folder) {
 
 DoneLister g_listDone = ListDestination;
 
+// Which pictures the options list, and which way up.
+TileRules ListingRules(const Options& options) {
+  return {options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright,
+          options.ListMoreFormats};
+}
+
 // The names of the destination's files, listed beside the walk: a slow
 // network folder must not keep Cancel waiting.
 std::future<DoneNames> ListDoneNames(DoneLister list, const wchar_t* destination,
@@ -83,8 +89,7 @@ class FolderLoadTask final : public BusyTask {
  public:
   FolderLoadTask(const wchar_t* folder, const wchar_t* reselect, const Options& options,
                  const DecodeRequest& request)
-      : rules_{options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright},
-        request_(request) {
+      : rules_(ListingRules(options)), request_(request) {
     CopyText(folder_, folder);
     CopyText(reselect_, reselect);
     CopyText(destination_, options.DestinationFolder);
@@ -97,7 +102,7 @@ class FolderLoadTask final : public BusyTask {
     std::future<DoneNames> done = ListDoneNames(listDone_, destination_, folder_);
     const std::shared_ptr<PendingDecode> ahead = DecodeFirstAhead(report);
     for (std::wstring& name :
-         ListFolderPictures(folder_, rules_, &report.CancelFlag(), ShowProgress, this)) {
+         ListFolderPictures(folder_, rules_, &report.CancelFlag(), ShowProgress, this, &leftOut)) {
       pictures.push_back({std::move(name), false});
     }
     MarkDone(done, report);
@@ -121,6 +126,7 @@ class FolderLoadTask final : public BusyTask {
 
   bool found = false;
   std::vector<ListedPicture> pictures;
+  LeftOut leftOut;  // the pictures the options do not list
   std::wstring shown;  // whose picture `picture` is
   std::unique_ptr<DecodedPicture> picture;
 
@@ -132,21 +138,26 @@ class FolderLoadTask final : public BusyTask {
   // The picture the load will most likely show, the one to select again or
   // the first by name, is decoded alongside the tiles.
   std::shared_ptr<PendingDecode> DecodeFirstAhead(const BusyReport& report) {
-    PathBuffer first = L"";
-    if (reselect_[0] == L'\0' || !CopyText(first, reselect_)) {
+    struct First {
+      PathBuffer least = L"";
+      bool moreFormats;
+    } first = {L"", rules_.moreFormats};
+    if (reselect_[0] == L'\0' || !CopyText(first.least, reselect_)) {
       ForEachFileInFolder(
           folder_,
           [](const wchar_t*, const wchar_t* fileName, void* context) {
-            auto& least = *static_cast<PathBuffer*>(context);
-            if (IsPictureFileName(fileName) &&
-                (least[0] == L'\0' || lstrcmpiW(fileName, least) < 0)) {
-              CopyText(least, fileName);
+            auto& seen = *static_cast<First*>(context);
+            if (IsPictureFileName(fileName, seen.moreFormats) &&
+                (seen.least[0] == L'\0' || lstrcmpiW(fileName, seen.least) < 0)) {
+              CopyText(seen.least, fileName);
             }
           },
           &first, &report.CancelFlag());
     }
     PathBuffer path;
-    if (first[0] == L'\0' || PathCombineW(path, folder_, first) == nullptr) return nullptr;
+    if (first.least[0] == L'\0' || PathCombineW(path, folder_, first.least) == nullptr) {
+      return nullptr;
+    }
     return PendingDecode::Start(path, request_);
   }
 
@@ -268,6 +279,7 @@ void ClearFolder(const wchar_t* folder) {
   // would take the time of the decoding thread on a busy machine.
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  SetFileListHint(list, L"", 0);
   ImageList_Remove(Thumbnails(), -1);
   GreyImageCommands();
 }
@@ -286,6 +298,12 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
   FolderLoadTask task(copy, again, options, PictureEditor().Request());
   const bool ran = RunBusy(task, LBL_LOADING_FOLDER, true);
   FillList(task.pictures);
+  if (task.pictures.empty()) {
+    TextBuffer hint;
+    DescribeLeftOut(task.leftOut, LabelText(LBL_NOT_LISTED_ONE), LabelText(LBL_NOT_LISTED),
+                    LabelText(LBL_BELOW_MINIMUM_SIZE), hint);
+    SetFileListHint(FileList(), hint, IDM_FILE_OPTIONS_FOLDERS);
+  }
   if (ran && !task.found) {
     ShowLabelMessage(MainWindow(), LBL_FOLDER_NOT_FOUND, copy, MB_OK | MB_ICONWARNING);
     return;
@@ -306,7 +324,7 @@ void LoadSourceFolder(const wchar_t* folder, const wchar_t* reselect) {
   // Without a worker nothing was listed: the empty list says so.
   FinishOperation(true);
   WatchSourceFolder();
-  StartTiles({options.MinimumImageWidth, options.MinimumImageHeight, options.TurnImagesUpright});
+  StartTiles(ListingRules(options));
 }
 
 void TakeReadyTiles() {

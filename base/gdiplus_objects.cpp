@@ -72,6 +72,12 @@ Gdiplus::PixelFormat GdiBitmap::ImagePixelFormat() {
   return format;
 }
 
+bool GdiBitmap::HasAlpha() const {
+  Gdiplus::PixelFormat format = PixelFormatUndefined;
+  return handle_ != nullptr && gdi::GdipGetImagePixelFormat(handle_, &format) == Gdiplus::Ok &&
+         (format & PixelFormatAlpha) != 0;
+}
+
 GdiBitmap GdiBitmap::CloneArea(int x, int y, int width, int height, Gdiplus::PixelFormat format) {
   Gdiplus::GpBitmap* copy = nullptr;
   if (handle_ != nullptr) {

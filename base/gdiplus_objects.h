@@ -41,6 +41,8 @@ class GdiBitmap {
   uint32_t Height();
   GdiBitmap Clone();
   Gdiplus::PixelFormat ImagePixelFormat();
+  // Whether its pixels carry an alpha channel, as a PNG's may.
+  bool HasAlpha() const;
   // The area at full resolution, in `format`.
   GdiBitmap CloneArea(int x, int y, int width, int height, Gdiplus::PixelFormat format);
   // A reduced copy of exactly `width` x `height` pixels.

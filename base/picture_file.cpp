@@ -60,13 +60,45 @@ bool ReadOn(const wchar_t* path, std::vector<unsigned char>& bytes, LONGLONG mos
   return read;
 }
 
+// Reads `count` bytes at `at` of the file; false when they are not all there.
+bool ReadAt(const wchar_t* path, uint64_t at, size_t count, std::vector<unsigned char>& bytes) {
+  const HANDLE file = OpenForReading(path);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER from = {};
+  from.QuadPart = static_cast<LONGLONG>(at);
+  bytes.resize(count);
+  DWORD got = 0;
+  const bool read = SetFilePointerEx(file, from, nullptr, FILE_BEGIN) &&
+                    ReadFile(file, bytes.data(), static_cast<DWORD>(count), &got, nullptr) &&
+                    got == count;
+  CloseHandle(file);
+  return read;
+}
+
 // The header of the opening bytes.
 void ReadHeader(StoredHeader& header) {
   const unsigned char* bytes = header.bytes.data();
   const size_t count = header.bytes.size();
-  header.orientation = JpegOrientation(bytes, count);
+  header.orientation = PictureOrientation(bytes, count);
   header.sized = StoredPictureSize(bytes, count, header.width, header.height);
   header.decodable = !header.sized || FitsDecoded(header.width, header.height);
+}
+
+// A TIFF's size and turn are in its IFD0, which often follows the pixels:
+// the header becomes that IFD as a block of its own when it lies beyond the
+// opening bytes. `read(at, count, bytes)` reads the file.
+template <typename Read>
+void FindTiffIfd(StoredHeader& header, Read read) {
+  constexpr size_t MOST_ENTRIES = 1000;  // far more than a picture's tags
+  uint32_t at = 0;
+  std::vector<unsigned char> count;
+  std::vector<unsigned char> ifd;
+  if (!TiffIfdBeyond(header.bytes.data(), header.bytes.size(), at) || !read(at, 2, count)) return;
+  const size_t entries = header.bytes[0] == 'M' ? count[0] << 8 | count[1] : count[1] << 8 | count[0];
+  // The entries without the link to the next IFD, which is not followed.
+  if (!read(at, TiffIfdBytes(std::min(entries, MOST_ENTRIES)) - 4, ifd)) return;
+  header.bytes = TiffIfdBlock(header.bytes.data(), ifd.data(), ifd.size());
+  ReadHeader(header);
 }
 
 // A JPEG stream decoded by the engine at `scale` into a 24-bit bitmap; empty
@@ -143,6 +175,10 @@ bool ReadStoredHeader(const wchar_t* path, StoredHeader& header) {
   header.bytes.clear();
   if (!ReadOn(path, header.bytes, FIRST_BYTES)) return false;
   ReadHeader(header);
+  const auto readAt = [path](uint64_t at, size_t count, std::vector<unsigned char>& bytes) {
+    return ReadAt(path, at, count, bytes);
+  };
+  FindTiffIfd(header, readAt);
   if (header.sized || header.bytes.size() < FIRST_BYTES) return true;
   if (!ReadOn(path, header.bytes, ORIENTATION_HEADER_BYTES)) return false;
   ReadHeader(header);
@@ -177,6 +213,11 @@ StoredPicture DecodeStored(IStream* stream, Size screen) {
   StoredHeader header;
   header.bytes.assign(bytes, bytes + std::min<size_t>(size, ORIENTATION_HEADER_BYTES));
   ReadHeader(header);
+  FindTiffIfd(header, [&](uint64_t at, size_t count, std::vector<unsigned char>& out) {
+    if (at > size || count > size - at) return false;
+    out.assign(bytes + at, bytes + at + count);
+    return true;
+  });
   picture.orientation = header.orientation;
   if (header.decodable && GoesToEngine(header.bytes)) {
     picture.bitmap = DecodeWholeJpeg(bytes, size);

@@ -107,6 +107,75 @@ int JpegOrientation(const unsigned char* data, std::size_t size) {
 
 namespace {
 
+constexpr unsigned char PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::size_t PNG_CHUNK_HEAD = 8;  // its length and type; its CRC follows the data
+constexpr uint16_t IMAGE_WIDTH_TAG = 0x0100;
+constexpr uint16_t IMAGE_LENGTH_TAG = 0x0101;
+
+uint32_t BigEndian32(const unsigned char* bytes) {
+  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+bool IsPng(const unsigned char* data, std::size_t size) {
+  return size >= sizeof PNG_SIGNATURE && std::memcmp(data, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0;
+}
+
+// The data of the PNG's first chunk of `type` before its pixels (IDAT).
+bool FindPngChunk(const unsigned char* data, std::size_t size, const char* type,
+                  const unsigned char*& chunk, std::size_t& length) {
+  if (!IsPng(data, size)) return false;
+  for (std::size_t at = sizeof PNG_SIGNATURE; size - at >= PNG_CHUNK_HEAD;) {
+    const std::size_t declared = BigEndian32(data + at);
+    const unsigned char* name = data + at + 4;
+    if (std::memcmp(name, "IDAT", 4) == 0 || declared > size - at - PNG_CHUNK_HEAD) return false;
+    if (std::memcmp(name, type, 4) == 0) {
+      chunk = data + at + PNG_CHUNK_HEAD;
+      length = declared;
+      return true;
+    }
+    at += PNG_CHUNK_HEAD + declared;
+    if (size - at < 4) return false;
+    at += 4;  // the CRC
+  }
+  return false;
+}
+
+// A width or length of a TIFF's IFD0: a SHORT or a LONG.
+bool TiffSide(const Tiff& tiff, const Ifd& ifd, uint16_t tag, uint32_t& side) {
+  return EntryValue(tiff, ifd, tag, TYPE_SHORT, side) || EntryValue(tiff, ifd, tag, TYPE_LONG, side);
+}
+
+}  // namespace
+
+int PictureOrientation(const unsigned char* data, std::size_t size) {
+  const unsigned char* exif = nullptr;
+  std::size_t length = 0;
+  if (data == nullptr) return UPRIGHT;
+  if (FindPngChunk(data, size, "eXIf", exif, length)) return TiffOrientation(exif, length);
+  Tiff tiff{};
+  if (OpenTiff(data, size, tiff)) return TiffOrientation(data, size);
+  return JpegOrientation(data, size);
+}
+
+bool TiffIfdBeyond(const unsigned char* data, std::size_t size, uint32_t& offset) {
+  Tiff tiff{};
+  if (data == nullptr || !OpenTiff(data, size, tiff)) return false;
+  offset = tiff.U32(4);
+  return offset >= size;
+}
+
+std::vector<unsigned char> TiffIfdBlock(const unsigned char* header, const unsigned char* ifd,
+                                        std::size_t ifdSize) {
+  std::vector<unsigned char> block(header, header + TIFF_HEADER_SIZE);
+  // IFD0 at 8, in the block's byte order.
+  std::fill(block.begin() + 4, block.end(), 0);
+  block[header[0] == 'M' ? 7 : 4] = TIFF_HEADER_SIZE;
+  block.insert(block.end(), ifd, ifd + ifdSize);
+  return block;
+}
+
+namespace {
+
 // Adds the entries of the IFD at `at` to `tags`, their numbers turned
 // little-endian; hands the offsets of the sub-IFDs it points to on.
 void ReadIfdTags(const Tiff& tiff, std::size_t at, std::vector<ExifTag>& tags,
@@ -185,6 +254,25 @@ bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& wi
                      return true;
                    });
   if (found) return true;
+  // PNG: the IHDR chunk comes first, its width and height big-endian.
+  if (IsPng(data, size) && size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
+    width = BigEndian32(data + 16);
+    height = BigEndian32(data + 20);
+    return true;
+  }
+  Tiff tiff{};
+  Ifd ifd0;
+  uint32_t tiffWidth = 0;
+  uint32_t tiffHeight = 0;
+  if (OpenTiff(data, size, tiff)) {
+    if (!OpenIfd(tiff, tiff.U32(4), ifd0) || !TiffSide(tiff, ifd0, IMAGE_WIDTH_TAG, tiffWidth) ||
+        !TiffSide(tiff, ifd0, IMAGE_LENGTH_TAG, tiffHeight)) {
+      return false;
+    }
+    width = tiffWidth;
+    height = tiffHeight;
+    return true;
+  }
   // GIF: the logical screen's width and height after the signature.
   if (size >= 10 && std::memcmp(data, "GIF8", 4) == 0) {
     width = LittleEndian(data + 6, 2);

@@ -1,6 +1,7 @@
-// What a picture file's opening bytes tell before it is decoded: the EXIF
-// orientation of a JPEG, and the size of a JPEG, BMP or GIF. Pure: no
-// platform headers, so it is also built natively with sanitizers and fuzzed.
+// What a picture file's opening bytes tell before it is decoded: the
+// orientation tag of a JPEG, TIFF or PNG, and the size of a JPEG, BMP, GIF,
+// PNG or TIFF. Pure: no platform headers, so it is also built natively with
+// sanitizers and fuzzed.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,26 @@ constexpr std::size_t ORIENTATION_HEADER_BYTES = 2 + 2 * (2 + 65535);
 // The orientation (1..8) that the EXIF block of a JPEG file's opening bytes
 // gives, or 1 when there is none or it cannot be read.
 int JpegOrientation(const unsigned char* data, std::size_t size);
+
+// The orientation (1..8) where the picture's format stores one: a JPEG's
+// EXIF block, a TIFF's IFD0, a PNG's eXIf chunk before its pixels; 1 when
+// there is none or it cannot be read.
+int PictureOrientation(const unsigned char* data, std::size_t size);
+
+// A TIFF file's IFD0 often follows its pixels, beyond the opening bytes.
+// Where it starts, when the bytes begin a TIFF file whose IFD0 lies at or
+// after `size`.
+bool TiffIfdBeyond(const unsigned char* data, std::size_t size, uint32_t& offset);
+
+// IFD0 read from its place as a TIFF block of its own: the file's 8-byte
+// header, pointing at 8, then the `ifdSize` bytes read there (its entry
+// count and entries). Values stored in the entries keep; those stored
+// elsewhere fall outside the block and read as absent.
+std::vector<unsigned char> TiffIfdBlock(const unsigned char* header, const unsigned char* ifd,
+                                        std::size_t ifdSize);
+
+// The bytes of an IFD with `entries` entries and its link to the next.
+constexpr std::size_t TiffIfdBytes(std::size_t entries) { return 2 + entries * 12 + 4; }
 
 // The thumbnail that the EXIF block of a JPEG file's opening bytes carries
 // (a JPEG stream of its own, found through the block's second IFD): false
@@ -48,8 +69,9 @@ bool PreviewServes(uint32_t previewWidth, uint32_t previewHeight, uint32_t cover
 bool OrientationSwapsSides(int orientation);
 
 // The picture's size as its header gives it: a JPEG's frame header, a BMP's
-// information header, a GIF's screen descriptor. False when the bytes say
-// nothing of it (another format, or the header beyond them).
+// information header, a GIF's screen descriptor, a PNG's IHDR chunk, a
+// TIFF's IFD0. False when the bytes say nothing of it (another format, or
+// the header beyond them).
 bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& width,
                        uint32_t& height);
 

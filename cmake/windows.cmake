@@ -135,16 +135,16 @@ file(GLOB TRIMLET_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e
 add_executable(e2e_tests ${TRIMLET_E2E_TEST_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(e2e_tests PRIVATE test_support doctest_main version)
-add_dependencies(e2e_tests Trimlet upright_pictures)
-# Pictures stored sideways and their upright references, made with ImageMagick.
+add_dependencies(e2e_tests Trimlet e2e_pictures)
+# Pictures that GDI+ under Wine cannot write, made with ImageMagick and exiftool.
 add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/upright/.written
-  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/e2e/make_upright_pictures.py
-          ${CMAKE_BINARY_DIR}/upright
-  DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/make_upright_pictures.py
-  COMMENT "Making the sideways pictures"
+  OUTPUT ${CMAKE_BINARY_DIR}/pictures/.written
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/e2e/make_e2e_pictures.py
+          ${CMAKE_BINARY_DIR}/pictures
+  DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/make_e2e_pictures.py
+  COMMENT "Making the end-to-end tests' pictures"
   VERBATIM)
-add_custom_target(upright_pictures DEPENDS ${CMAKE_BINARY_DIR}/upright/.written)
+add_custom_target(e2e_pictures DEPENDS ${CMAKE_BINARY_DIR}/pictures/.written)
 trimlet_warnings(e2e_tests)
 
 # Timings of the editor with a large picture: ./dev bench.
@@ -195,6 +195,12 @@ foreach(tier win e2e)
     set_tests_properties(${tier} PROPERTIES FIXTURES_REQUIRED wine)
   endif()
 endforeach()
+# The crops the end-to-end tests save as PNG and TIFF, read back by
+# ImageMagick.
+add_test(NAME format_crops COMMAND Python3::Interpreter
+         ${CMAKE_SOURCE_DIR}/tests/e2e/check_format_crops.py ${CMAKE_BINARY_DIR}/formats-out)
+set_tests_properties(e2e PROPERTIES FIXTURES_SETUP format_crops)
+set_tests_properties(format_crops PROPERTIES FIXTURES_REQUIRED format_crops)
 
 # The native unit tests, built by the host compiler in a tree of their own,
 # join this run when the dev script names them.

@@ -103,10 +103,14 @@ bool DrawPaneImage(EditorState& editor, HDC pane, const RECT& client, const Imag
   const PaneImageDc image(pane, paneImage);
   if (image.get() == nullptr) return false;
   GdiGraphics graphics(image.get());
-  graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
+  // An opaque picture covers its place; one with an alpha channel shows the
+  // background through it.
+  if (!preview.HasAlpha()) {
+    graphics.ExcludeClip(place.offsetX, place.offsetY, place.fit.width, place.fit.height);
+  }
   graphics.Clear(background);
   graphics.ResetClip();
-  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
   graphics.DrawImage(preview, place.offsetX, place.offsetY, place.fit.width, place.fit.height);
   // Drawn from the screen preview while a resize goes on, it is redrawn from
   // the pane's own at the next paint, so that a moved selection never puts

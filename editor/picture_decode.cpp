@@ -208,7 +208,9 @@ void FitImage(GdiBitmap& image, Size& size, GdiBitmap* output, bool exact) {
   }
   if (output == nullptr) return;
   // Scaled by a box filter of our own: GDI+ takes several times as long.
-  if (FastPictureWorkInUse() && BoxScaleInto(image, size, *output)) return;
+  // The filter's previews are opaque; a picture with an alpha channel keeps
+  // it, to be drawn over the pane's background.
+  if (FastPictureWorkInUse() && !image.HasAlpha() && BoxScaleInto(image, size, *output)) return;
   *output = GdiBitmap::Create(size.width, size.height);
   GdiGraphics graphics(*output);
   graphics.DrawImage(image, 0, 0, size.width, size.height);

@@ -20,9 +20,11 @@ namespace gdi = Gdiplus::DllExports;
 
 namespace {
 
-// EncoderQuality.
+// EncoderQuality and EncoderCompression.
 constexpr GUID ENCODER_QUALITY = {
     0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+constexpr GUID ENCODER_COMPRESSION = {
+    0xe09d739d, 0xccd4, 0x44ee, {0x8e, 0xba, 0x3f, 0xbf, 0x8b, 0xe4, 0xfc, 0x58}};
 
 bool Fail(ErrorReport& error, int label, const wchar_t* argument) {
   FillReport(error, label, argument, MB_ICONERROR);
@@ -139,16 +141,18 @@ bool WriteCrop(GdiBitmap& crop, const wchar_t* target, const SaveOptions& option
   if (!MakeDestination(options.destinationFolder, error)) return false;
 
   Gdiplus::EncoderParameters parameters = {};
-  ULONG quality = 0;
-  if (format.quality != nullptr) {
-    quality = format.quality->value;
+  ULONG value = 0;
+  if (format.parameter != nullptr) {
+    value = format.parameter->value;
     parameters.Count = 1;
-    parameters.Parameter[0].Guid = ENCODER_QUALITY;
-    parameters.Parameter[0].NumberOfValues = format.quality->count;
-    parameters.Parameter[0].Type = format.quality->valueType;
-    parameters.Parameter[0].Value = &quality;
+    parameters.Parameter[0].Guid = format.parameter->setting == EncoderSetting::Quality
+                                       ? ENCODER_QUALITY
+                                       : ENCODER_COMPRESSION;
+    parameters.Parameter[0].NumberOfValues = format.parameter->count;
+    parameters.Parameter[0].Type = format.parameter->valueType;
+    parameters.Parameter[0].Value = &value;
   }
-  const Gdiplus::EncoderParameters* given = format.quality != nullptr ? &parameters : nullptr;
+  const Gdiplus::EncoderParameters* given = format.parameter != nullptr ? &parameters : nullptr;
   return WriteAndReplace(
       target,
       [&](const wchar_t* path) {

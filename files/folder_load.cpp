@@ -68,12 +68,28 @@ bool ReadListedSize(const wchar_t* path, const TileRules& rules, ListedSize& siz
   const bool swap = OrientationSwapsSides(size.orientation);
   size.width = swap ? header.height : header.width;
   size.height = swap ? header.width : header.height;
-  return size.width > 0 && size.width >= rules.minimumWidth && size.height >= rules.minimumHeight;
+  return size.width > 0;
 }
 
-void ListPicture(const wchar_t*, const wchar_t* fileName, void* names) {
-  if (IsPictureFileName(fileName))
-    static_cast<std::vector<std::wstring>*>(names)->emplace_back(fileName);
+bool BigEnough(const ListedSize& size, const TileRules& rules) {
+  return size.width >= rules.minimumWidth && size.height >= rules.minimumHeight;
+}
+
+// The walk's findings: the pictures to look at, and the files of formats
+// the rules leave out.
+struct Found {
+  const TileRules& rules;
+  std::vector<std::wstring> names;
+  LeftOut leftOut;
+};
+
+void ListPicture(const wchar_t*, const wchar_t* fileName, void* context) {
+  auto& found = *static_cast<Found*>(context);
+  if (IsPictureFileName(fileName, found.rules.moreFormats)) {
+    found.names.emplace_back(fileName);
+  } else if (const MoreFormat format = MoreFormatOf(fileName); format != MoreFormat::None) {
+    ++found.leftOut.byFormat[static_cast<int>(format) - 1];
+  }
 }
 
 int ThreadCount(int asked, size_t pictures) {
@@ -90,7 +106,7 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel != nullptr && ca
 HBITMAP MakeThumbnailTile(const wchar_t* path, const TileRules& rules) {
   ListedSize size;
   GdiBitmap image;
-  if (!ReadListedSize(path, rules, size, image)) return nullptr;
+  if (!ReadListedSize(path, rules, size, image) || !BigEnough(size, rules)) return nullptr;
   const Rect place = PlaceThumbnail(size.width, size.height);
   // Sides as stored: the thumbnail is turned after it is made.
   const bool swap = OrientationSwapsSides(size.orientation);
@@ -107,21 +123,27 @@ HBITMAP MakeEmptyTile() {
 
 std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
                                              const std::atomic<bool>* cancel,
-                                             ProgressCallback onProgress, void* context) {
-  std::vector<std::wstring> found;
+                                             ProgressCallback onProgress, void* context,
+                                             LeftOut* leftOut) {
+  Found found = {rules, {}, {}};
   ForEachFileInFolder(folder, ListPicture, &found, cancel);
   std::vector<std::wstring> listed;
-  const int count = static_cast<int>(found.size());
+  const int count = static_cast<int>(found.names.size());
   for (int index = 0; index < count && !Cancelled(cancel); ++index) {
     PathBuffer path;
     ListedSize size;
     GdiBitmap decoded;  // only for a header without a size; dropped here
-    if (PathCombineW(path, folder, found[index].c_str()) != nullptr &&
+    if (PathCombineW(path, folder, found.names[index].c_str()) != nullptr &&
         ReadListedSize(path, rules, size, decoded)) {
-      listed.push_back(std::move(found[index]));
+      if (BigEnough(size, rules)) {
+        listed.push_back(std::move(found.names[index]));
+      } else {
+        ++found.leftOut.belowMinimum;
+      }
     }
     if (onProgress != nullptr) onProgress(index + 1, count, context);
   }
+  if (leftOut != nullptr) *leftOut = found.leftOut;
   return listed;
 }
 

@@ -13,12 +13,16 @@
 #include <utility>
 #include <vector>
 
+#include "files/thumbnail_rules.h"
+
 // Which pictures are listed, and which way up.
 struct TileRules {
   uint32_t minimumWidth;  // the smallest picture listed
   uint32_t minimumHeight;
-  bool upright = false;  // turned by its orientation tag
+  bool upright = false;      // turned by its orientation tag
+  bool moreFormats = false;  // PNG, TIFF and the other JPEG names too
 };
+
 
 // Receives how many of the pictures found have been looked at.
 using ProgressCallback = void (*)(int done, int found, void* context);
@@ -27,10 +31,12 @@ using ProgressCallback = void (*)(int done, int found, void* context);
 // left out) at least the rules' minimum size, in the folder's order. The
 // sizes come from the files' headers; a picture whose header gives none is
 // decoded to know it, and is left out when it does not decode. Stops early,
-// with what it has, when `cancel` is raised.
+// with what it has, when `cancel` is raised. What the rules left out goes
+// to `leftOut` when it is given.
 std::vector<std::wstring> ListFolderPictures(const wchar_t* folder, const TileRules& rules,
                                              const std::atomic<bool>* cancel,
-                                             ProgressCallback onProgress, void* context);
+                                             ProgressCallback onProgress, void* context,
+                                             LeftOut* leftOut = nullptr);
 
 // A 96 x 96 tile of the picture: grey, with the thumbnail centred. A bitmap
 // handle that the caller deletes, or null when the file does not decode or

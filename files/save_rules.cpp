@@ -5,8 +5,18 @@
 #include "base/product.h"
 
 SaveFormat SaveFormatFor(const wchar_t* extension) {
-  if (EqualsIgnoreAsciiCase(extension, L".jpg")) return {L"image/jpeg", &SAVE_QUALITY};
-  if (EqualsIgnoreAsciiCase(extension, L".gif")) return {L"image/gif", &SAVE_QUALITY};
+  constexpr struct {
+    const wchar_t* extension;
+    SaveFormat format;
+  } FORMATS[] = {
+      {L".jpg", {L"image/jpeg", &SAVE_QUALITY}},  {L".jpeg", {L"image/jpeg", &SAVE_QUALITY}},
+      {L".jpe", {L"image/jpeg", &SAVE_QUALITY}},  {L".jfif", {L"image/jpeg", &SAVE_QUALITY}},
+      {L".gif", {L"image/gif", &SAVE_QUALITY}},   {L".png", {L"image/png", nullptr}},
+      {L".tif", {L"image/tiff", &TIFF_LZW}},      {L".tiff", {L"image/tiff", &TIFF_LZW}},
+  };
+  for (const auto& known : FORMATS) {
+    if (EqualsIgnoreAsciiCase(extension, known.extension)) return known.format;
+  }
   return {L"image/bmp", nullptr};
 }
 

@@ -9,23 +9,29 @@
 
 #include "base/text.h"
 
-// EncoderQuality as the JPEG and GIF encoders receive it: one value of type
-// long (4).
-struct QualityParameter {
+// An encoder parameter as the encoder receives it: which one (its GUID is
+// files/crop_save.cpp's), and one value of type long (4).
+enum class EncoderSetting { Quality, Compression };
+struct EncoderValue {
+  EncoderSetting setting;
   uint32_t valueType;
   uint32_t count;
   uint32_t value;
 };
 
-constexpr QualityParameter SAVE_QUALITY = {4, 1, 100};
+// The JPEG and GIF encoders' quality; the TIFF encoder's LZW compression
+// (EncoderValueCompressionLZW).
+inline constexpr EncoderValue SAVE_QUALITY = {EncoderSetting::Quality, 4, 1, 100};
+inline constexpr EncoderValue TIFF_LZW = {EncoderSetting::Compression, 4, 1, 2};
 
 struct SaveFormat {
   const wchar_t* mime;
-  const QualityParameter* quality;  // null: saved without parameters
+  const EncoderValue* parameter;  // null: saved without parameters
 };
 
 // The format for a target's extension, dot included ("" when there is none),
-// ignoring ASCII case: ".jpg" is JPEG, ".gif" GIF, anything else a bitmap.
+// ignoring ASCII case: ".jpg", ".jpeg", ".jpe" and ".jfif" are JPEG, ".gif"
+// GIF, ".png" PNG, ".tif" and ".tiff" TIFF, anything else a bitmap.
 SaveFormat SaveFormatFor(const wchar_t* extension);
 
 // The format as the message for a missing encoder names it: the extension

@@ -27,18 +27,73 @@ Rect PlaceThumbnail(uint32_t imageWidth, uint32_t imageHeight) {
   return {CentredOffset(width), CentredOffset(height), width, height};
 }
 
-bool IsPictureFileName(const wchar_t* fileName) {
-  if (fileName == nullptr) return false;
-  // PathFindExtensionW's rule: a blank or a backslash ends any extension.
+namespace {
+
+// PathFindExtensionW's rule: a blank or a backslash ends any extension.
+const wchar_t* ExtensionOf(const wchar_t* fileName) {
   const wchar_t* extension = nullptr;
-  for (const wchar_t* c = fileName; *c != L'\0'; ++c) {
+  for (const wchar_t* c = fileName; c != nullptr && *c != L'\0'; ++c) {
     if (*c == L'\\' || *c == L' ') {
       extension = nullptr;
     } else if (*c == L'.') {
       extension = c;
     }
   }
+  return extension;
+}
+
+constexpr struct {
+  const wchar_t* extension;
+  MoreFormat format;
+} kMoreExtensions[] = {
+    {L".png", MoreFormat::Png},   {L".tif", MoreFormat::Tiff}, {L".tiff", MoreFormat::Tiff},
+    {L".jpeg", MoreFormat::Jpeg}, {L".jpe", MoreFormat::Jpeg}, {L".jfif", MoreFormat::Jpeg},
+};
+
+}  // namespace
+
+MoreFormat MoreFormatOf(const wchar_t* fileName) {
+  const wchar_t* extension = ExtensionOf(fileName);
+  for (const auto& known : kMoreExtensions) {
+    if (extension != nullptr && EqualsIgnoreAsciiCase(extension, known.extension)) {
+      return known.format;
+    }
+  }
+  return MoreFormat::None;
+}
+
+const wchar_t* MoreFormatName(MoreFormat format) {
+  constexpr const wchar_t* NAMES[] = {L"", L"PNG", L"TIFF", L"JPEG"};
+  return NAMES[static_cast<int>(format)];
+}
+
+bool IsPictureFileName(const wchar_t* fileName, bool moreFormats) {
+  const wchar_t* extension = ExtensionOf(fileName);
   if (extension == nullptr) return false;
   return EqualsIgnoreAsciiCase(extension, L".bmp") || EqualsIgnoreAsciiCase(extension, L".jpg") ||
-         EqualsIgnoreAsciiCase(extension, L".gif");
+         EqualsIgnoreAsciiCase(extension, L".gif") ||
+         (moreFormats && MoreFormatOf(fileName) != MoreFormat::None);
+}
+
+void DescribeLeftOut(const LeftOut& leftOut, const wchar_t* one, const wchar_t* several,
+                     const wchar_t* belowMinimum, TextBuffer& text) {
+  text[0] = L'\0';
+  int count = leftOut.belowMinimum;
+  TextBuffer reasons = L"";
+  for (int i = 0; i < MORE_FORMAT_COUNT; ++i) {
+    if (leftOut.byFormat[i] == 0) continue;
+    count += leftOut.byFormat[i];
+    if (reasons[0] != L'\0') AppendText(reasons, L", ");
+    AppendText(reasons, MoreFormatName(static_cast<MoreFormat>(i + 1)));
+  }
+  if (leftOut.belowMinimum > 0) {
+    if (reasons[0] != L'\0') AppendText(reasons, L", ");
+    AppendText(reasons, belowMinimum);
+  }
+  if (count == 0) return;
+  wchar_t number[12];
+  FormatDecimal(number, static_cast<unsigned>(count), 0);
+  TextBuffer counted;
+  ReplaceAll(L"%1", count == 1 ? one : several, number, counted, TEXT_CAPACITY);
+  ReplaceAll(L"%2", counted, reasons, text, TEXT_CAPACITY);
 }

@@ -55,6 +55,7 @@
 #define IDC_OPT_FOLDERS_DEST_GROUP 1015
 #define IDC_OPT_FOLDERS_DEST_FOLDER 1016
 #define IDC_OPT_FOLDERS_CHANGE_LINK 1017  // "Change folder"
+#define IDC_OPT_FOLDERS_MORE_FORMATS 1042  // "Also list PNG and TIFF pictures, ..."
 
 // Options dialog: Editor page (also the page's window ID)
 #define IDD_OPTIONS_EDITOR 157
@@ -230,7 +231,8 @@
 #define IDM_ACCEL_FOLDER_BROWSE 40036     // F4
 #define IDM_ACCEL_FOLDER_REFRESH 40037    // F5
 #define IDM_ACCEL_IMAGE_VIEW_ONLY 40038   // SPACE
-#define IDM_ACCEL_IMAGE_KEEP_FRAME 40059  // CTRL+K
+#define IDM_ACCEL_IMAGE_KEEP_FRAME 40059
+#define IDM_FILE_OPTIONS_FOLDERS 40060  // the Options dialog on its Folders page  // CTRL+K
 #define IDM_ACCEL_IMAGE_MOVE_FIRST 40047  // ALT+Up Arrow
 #define IDM_ACCEL_IMAGE_MOVE_BACK 40039   // ALT+Left Arrow
 #define IDM_ACCEL_IMAGE_MOVE_NEXT 40040   // ALT+Right Arrow

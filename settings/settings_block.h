@@ -26,8 +26,9 @@ struct Options {
   bool EditorSystemColor;
   bool CopyImageExifTags;
   bool CopySourceToTemp;
-  bool TurnImagesUpright;  // by the orientation tag of a JPEG
+  bool TurnImagesUpright;  // by the orientation tag of a JPEG, TIFF or PNG
   bool LosslessJpegCrop;   // JPEG crops cut from the file's blocks, not encoded again
+  bool ListMoreFormats;    // PNG, TIFF and the other JPEG names listed too
   uint32_t ResizeRatioMode;
   uint32_t ResizeRatioWidth;
   uint32_t ResizeRatioHeight;

@@ -23,6 +23,7 @@ constexpr Flag kOptionFlags[] = {
     {L"CopySourceToTemp", &Options::CopySourceToTemp},
     {L"TurnImagesUpright", &Options::TurnImagesUpright},
     {L"LosslessJpegCrop", &Options::LosslessJpegCrop, false},
+    {L"ListMoreFormats", &Options::ListMoreFormats, false},
 };
 
 struct Number {

@@ -132,6 +132,10 @@ static const wchar_t* const kEnglishLabels[] = {
     L"Thumbnails: %1",
     L"Crop JPEG pictures without recompressing them",
     L"Recompressed: this picture cannot be cropped losslessly",
+    L"Also list PNG and TIFF pictures, and JPEG pictures named .jpeg, .jpe or .jfif",  // 125
+    L"1 picture here is not listed: %2. Options...",
+    L"%1 pictures here are not listed: %2. Options...",
+    L"smaller than the minimum size",
 };
 
 static_assert(sizeof(kEnglishLabels) / sizeof(kEnglishLabels[0]) == LABEL_COUNT,

@@ -1,5 +1,6 @@
 #include "ui/link_control.h"
 
+#include "base/colours.h"
 #include "base/text.h"
 #include "resources/resource.h"
 
@@ -7,8 +8,6 @@ namespace {
 
 constexpr int LINK_CAPACITY = 7;
 constexpr int ENTER_HOT_KEY = 1;
-constexpr COLORREF BLUE = RGB(0, 0, 255);
-constexpr COLORREF NAVY = RGB(0, 0, 128);
 
 enum LinkFlag : unsigned { IN_USE = 1, HOVER = 2, FOCUS = 4 };
 
@@ -128,7 +127,7 @@ INT_PTR CALLBACK LinkParentProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     brush = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
   }
-  SetTextColor(dc, (link->flags & (HOVER | FOCUS)) != 0 ? BLUE : NAVY);
+  SetTextColor(dc, (link->flags & (HOVER | FOCUS)) != 0 ? LINK_HOT_COLORREF : LINK_COLORREF);
   return brush;
 }
 

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int PAGE_COUNT = 3;
-constexpr int FOLDERS_PAGE = 0;
 
 constexpr DialogLabel kLabels[] = {
     {DIALOG_TITLE, LBL_OPTIONS},
@@ -115,8 +114,8 @@ void OnInitDialog(HWND dialog, OptionsRun& run) {
 
 void ShowFault(HWND dialog, OptionsRun& run, int label) {
   ShowMessage(dialog, LabelText(label), MB_OK | MB_ICONWARNING);
-  SelectPage(dialog, FOLDERS_PAGE);
-  const HWND folder = GetDlgItem(run.pages[FOLDERS_PAGE], IDC_OPT_FOLDERS_DEST_FOLDER);
+  SelectPage(dialog, OPTIONS_PAGE_FOLDERS);
+  const HWND folder = GetDlgItem(run.pages[OPTIONS_PAGE_FOLDERS], IDC_OPT_FOLDERS_DEST_FOLDER);
   SendMessageW(folder, EM_SETSEL, 0, -1);
   SetFocus(folder);
 }

@@ -17,6 +17,7 @@ constexpr DialogLabel kLabels[] = {
     {IDC_OPT_FOLDERS_ASK_SOURCE, LBL_ASK_SOURCE_AT_STARTUP},
     {IDC_OPT_FOLDERS_MONITOR_SOURCE, LBL_MONITOR_SOURCE},
     {IDC_OPT_FOLDERS_MIN_SIZE_TEXT, LBL_EXCLUDE_SMALL_IMAGES},
+    {IDC_OPT_FOLDERS_MORE_FORMATS, LBL_LIST_MORE_FORMATS},
     {IDC_OPT_FOLDERS_DEST_GROUP, LBL_DESTINATION},
     {IDC_OPT_FOLDERS_CHANGE_LINK, LBL_CHANGE_FOLDER},
 };
@@ -25,6 +26,7 @@ void OnInitDialog(HWND page, const Options& options) {
   SetDialogLabels(page, kLabels);
   CheckDlgButton(page, IDC_OPT_FOLDERS_ASK_SOURCE, options.StartupAskFolder);
   CheckDlgButton(page, IDC_OPT_FOLDERS_MONITOR_SOURCE, options.NotifySourceChanges);
+  CheckDlgButton(page, IDC_OPT_FOLDERS_MORE_FORMATS, options.ListMoreFormats);
   InitNumberField(page, IDC_OPT_FOLDERS_MIN_WIDTH, IDC_OPT_FOLDERS_MIN_WIDTH_SPIN,
                   MINIMUM_IMAGE_SIDE_MIN, MINIMUM_IMAGE_SIDE_MAX, options.MinimumImageWidth);
   InitNumberField(page, IDC_OPT_FOLDERS_MIN_HEIGHT, IDC_OPT_FOLDERS_MIN_HEIGHT_SPIN,
@@ -81,6 +83,7 @@ void ReadFoldersPage(HWND page, OptionsEdit& edit) {
   options.StartupAskFolder = IsDlgButtonChecked(page, IDC_OPT_FOLDERS_ASK_SOURCE) == BST_CHECKED;
   options.NotifySourceChanges =
       IsDlgButtonChecked(page, IDC_OPT_FOLDERS_MONITOR_SOURCE) == BST_CHECKED;
+  options.ListMoreFormats = IsDlgButtonChecked(page, IDC_OPT_FOLDERS_MORE_FORMATS) == BST_CHECKED;
   options.MinimumImageWidth = ReadNumberField(page, IDC_OPT_FOLDERS_MIN_WIDTH,
                                               MINIMUM_IMAGE_SIDE_MIN, MINIMUM_IMAGE_SIDE_MAX);
   options.MinimumImageHeight = ReadNumberField(page, IDC_OPT_FOLDERS_MIN_HEIGHT,

@@ -53,6 +53,7 @@ bool OptionsChanged(const Options& before, const Options& after, const wchar_t* 
          before.CopySourceToTemp != after.CopySourceToTemp ||
          before.TurnImagesUpright != after.TurnImagesUpright ||
          before.LosslessJpegCrop != after.LosslessJpegCrop ||
+         before.ListMoreFormats != after.ListMoreFormats ||
          before.ResizeRatioMode != after.ResizeRatioMode ||
          before.ResizeRatioWidth != after.ResizeRatioWidth ||
          before.ResizeRatioHeight != after.ResizeRatioHeight ||

@@ -101,11 +101,11 @@ TEST_CASE(
   GdiplusSession gdiplus;
   ScratchFolder source(L"TrimletUprightSource");
   ScratchFolder out(L"TrimletUprightOut");
-  // Made by make_upright_pictures.py: stored 480 x 320, tagged a quarter
+  // Made by make_e2e_pictures.py: stored 480 x 320, tagged a quarter
   // right, and its upright reference.
-  REQUIRE(CopyFileW(ProgramBesideTests(L"upright\\sideways_6.jpg").c_str(),
+  REQUIRE(CopyFileW(ProgramBesideTests(L"pictures\\sideways_6.jpg").c_str(),
                     source.File(L"a.jpg").c_str(), FALSE));
-  GdiBitmap reference = GdiBitmap::FromFile(ProgramBesideTests(L"upright\\upright_6.bmp").c_str());
+  GdiBitmap reference = GdiBitmap::FromFile(ProgramBesideTests(L"pictures\\upright_6.bmp").c_str());
   REQUIRE(reference.Width() == 320u);
   // The second picture's crop is in the destination before the start.
   REQUIRE(WritePatternPicture(source.File(L"b.jpg"), 480, 320, L"image/jpeg"));

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 
 #include "base/product.h"
 #include "files/save_rules.h"
@@ -9,16 +10,21 @@
 #include "ui/labels.h"
 
 TEST_CASE("a saved crop: the format by the extension, quality 100, the source's items") {
-  CHECK_TEXT(SaveFormatFor(L".JPG").mime, L"image/jpeg");
-  CHECK_TEXT(SaveFormatFor(L".gif").mime, L"image/gif");
-  CHECK(SaveFormatFor(L".JPG").quality != nullptr);
-  const QualityParameter* quality = SaveFormatFor(L".gif").quality;
-  REQUIRE(quality != nullptr);
-  CHECK((quality->valueType == 4 && quality->count == 1 && quality->value == 100));
-  for (const wchar_t* other : {L".bmp", L".jpeg", L"", L".jpgx"}) {
-    CHECK_TEXT(SaveFormatFor(other).mime, L"image/bmp");
-    CHECK(SaveFormatFor(other).quality == nullptr);
+  // Each JPEG name is JPEG; TIFF is compressed with LZW; BMP and PNG take no parameter.
+  const std::tuple<const wchar_t*, const wchar_t*, const EncoderValue*> formats[] = {
+      {L".JPG", L"image/jpeg", &SAVE_QUALITY}, {L".jpeg", L"image/jpeg", &SAVE_QUALITY},
+      {L".Jpe", L"image/jpeg", &SAVE_QUALITY}, {L".jfif", L"image/jpeg", &SAVE_QUALITY},
+      {L".gif", L"image/gif", &SAVE_QUALITY},  {L".TIFF", L"image/tiff", &TIFF_LZW},
+      {L".tif", L"image/tiff", &TIFF_LZW},     {L".png", L"image/png", nullptr},
+      {L".bmp", L"image/bmp", nullptr},        {L".jpegx", L"image/bmp", nullptr},
+      {L"", L"image/bmp", nullptr}};
+  for (const auto& [extension, mime, parameter] : formats) {
+    CHECK_TEXT(SaveFormatFor(extension).mime, mime);
+    CHECK(SaveFormatFor(extension).parameter == parameter);
   }
+  CHECK((SAVE_QUALITY.setting == EncoderSetting::Quality && SAVE_QUALITY.valueType == 4 &&
+         SAVE_QUALITY.count == 1 && SAVE_QUALITY.value == 100));
+  CHECK((TIFF_LZW.setting == EncoderSetting::Compression && TIFF_LZW.value == 2));
   TextBuffer name;
   EncoderFormatName(L".Jp2", name);  // named without the dot, in capitals
   CHECK_TEXT(name, L"JP2");
@@ -66,6 +72,27 @@ TEST_CASE("a thumbnail fills the 94-pixel box along its long side, centred in it
   CHECK_FALSE(IsPictureFileName(nullptr));
 }
 
+TEST_CASE("the more formats are listed only with their option; an empty list says what it left "
+          "out") {
+  for (const wchar_t* name : {L"a.PNG", L"b.tif", L"c.Tiff", L"d.jpeg", L"e.JPE", L"f.jfif"}) {
+    CHECK_FALSE(IsPictureFileName(name));
+    CHECK(IsPictureFileName(name, true));
+  }
+  CHECK_FALSE((IsPictureFileName(L"a.webp", true) || IsPictureFileName(L"a.png x", true)));
+  LeftOut leftOut;
+  const auto describe = [&leftOut] {
+    TextBuffer text;
+    DescribeLeftOut(leftOut, L"one: %2", L"%1: %2.", L"%1 small", text);
+    return std::wstring(text);
+  };
+  CHECK(describe().empty());
+  leftOut.belowMinimum = 1;
+  CHECK(describe() == L"one: %1 small");  // a text put in is not read again
+  leftOut.byFormat[static_cast<int>(MoreFormatOf(L"x.JPE")) - 1] = 10;
+  leftOut.byFormat[static_cast<int>(MoreFormatOf(L"y.png")) - 1] = 2;
+  CHECK(describe() == L"13: PNG, JPEG, %1 small.");
+}
+
 TEST_CASE("labels: ids outside the table give nothing; a message its argument, in its buffer") {
   for (int id = 0; id < LABEL_COUNT; ++id) {
     CopyText(LabelEntry(id), TEXT_CAPACITY, EnglishDefault(id));
@@ -77,7 +104,7 @@ TEST_CASE("labels: ids outside the table give nothing; a message its argument, i
   }
   wchar_t key[12];
   LabelKey(LABEL_COUNT - 1, key);
-  CHECK_TEXT(key, L"0124");
+  CHECK_TEXT(key, L"0128");
   CHECK_TEXT(FormatMessageLabel(LBL_ASK_CREATE_FOLDER, L"a%2b"),
              L"Folder \"a%2b\" does not exist.%2Would you like to create it?");
   // A question also gets its line feed; a "%2" in the name stays as it is.

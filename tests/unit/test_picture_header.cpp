@@ -195,3 +195,32 @@ TEST_CASE("the size a header gives, and the pictures too large to decode") {
   CHECK(FitsDecoded(23170, 23170));
   CHECK_FALSE(FitsDecoded(30000, 20000));
 }
+
+TEST_CASE("PNG and TIFF: sizes from IHDR and IFD0, wherever IFD0 lies; orientations where stored") {
+  // The signature, then IHDR, an eXIf chunk and IDAT, each with its length
+  // and a CRC that is not read; then the same eXIf after the pixels.
+  const Bytes exif = Exif(true, {ORIENTATION_6});
+  Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  Put(png, true, {{13, 4}, {'I' << 24 | 'H' << 16 | 'D' << 8 | 'R', 4}, {640, 4}, {480, 4}});
+  Put(png, true, {{0x08060000, 4}, {0, 1}, {0, 4}, {static_cast<uint32_t>(exif.size() - 6), 4}});
+  png.insert(png.end(), {'e', 'X', 'I', 'f'});
+  png.insert(png.end(), exif.begin() + 6, exif.end());
+  Put(png, true, {{0, 4}, {0, 4}, {'I' << 24 | 'D' << 16 | 'A' << 8 | 'T', 4}, {0, 4}});
+  CHECK(SizeOf(png) == "640 x 480");
+  CHECK(PictureOrientation(png.data(), png.size()) == 6);
+  std::rotate(png.begin() + 33, png.begin() + 33 + 12 + exif.size() - 6, png.end());
+  CHECK(PictureOrientation(png.data(), png.size()) == 1);  // after the pixels
+  for (const bool big : {false, true}) {
+    // A SHORT width; a LONG height where the builder can write one.
+    const Bytes block = Exif(big, {{0x0100, 3, 1, 500}, {0x0101, big ? 3u : 4u, 1, 400},
+                                   {0x0112, 3, 1, 8}});
+    const Bytes file(block.begin() + 6, block.end());
+    CHECK((SizeOf(file) == "500 x 400" && PictureOrientation(file.data(), file.size()) == 8));
+    // Only its header read: IFD0, at 8, is read from its place.
+    uint32_t at = 0;
+    REQUIRE(TiffIfdBeyond(file.data(), 8, at));
+    const Bytes alone = TiffIfdBlock(file.data(), file.data() + at, file.size() - at);
+    CHECK((SizeOf(alone) == "500 x 400" && PictureOrientation(alone.data(), alone.size()) == 8));
+    CHECK_FALSE(TiffIfdBeyond(file.data(), file.size(), at));
+  }
+}

@@ -76,13 +76,12 @@ std::string Numbers(const SettingsBlock& block) {
   const WindowLayout& l = block.layout;
   std::ostringstream s;
   s << o.StartupAskFolder << o.NotifySourceChanges << o.EnhancedSelection << o.EditorSystemColor
-    << o.CopyImageExifTags << o.CopySourceToTemp << o.LosslessJpegCrop << o.ViewOnlyImages
-    << " mode "
-    << o.ResizeRatioMode << ' ' << o.ResizeRatioWidth << ':' << o.ResizeRatioHeight << " min "
-    << o.MinimumImageWidth << 'x' << o.MinimumImageHeight << " window " << l.MainWindowLeft << ','
-    << l.MainWindowTop << ' ' << l.MainWindowWidth << 'x' << l.MainWindowHeight << ' '
-    << l.MainWindowMaximized << " hidden " << l.MainHiddenControls << " splitter "
-    << l.MainSplitterPosition << " tab " << l.OptionsSelectedTab;
+    << o.CopyImageExifTags << o.CopySourceToTemp << o.LosslessJpegCrop << o.ListMoreFormats
+    << o.ViewOnlyImages << " mode " << o.ResizeRatioMode << ' ' << o.ResizeRatioWidth << ':'
+    << o.ResizeRatioHeight << " min " << o.MinimumImageWidth << 'x' << o.MinimumImageHeight
+    << " window " << l.MainWindowLeft << ',' << l.MainWindowTop << ' ' << l.MainWindowWidth << 'x'
+    << l.MainWindowHeight << ' ' << l.MainWindowMaximized << " hidden " << l.MainHiddenControls
+    << " splitter " << l.MainSplitterPosition << " tab " << l.OptionsSelectedTab;
   return s.str();
 }
 
@@ -90,7 +89,7 @@ std::string Numbers(const SettingsBlock& block) {
 
 TEST_CASE("values missing, out of range or too long become their defaults, written back once") {
   const std::string defaults =
-      "11111100 mode 0 3:2 min 96x96 window 10,10 580x420 0 hidden 0 splitter 150 tab 0";
+      "111111000 mode 0 3:2 min 96x96 window 10,10 580x420 0 hidden 0 splitter 150 tab 0";
   Loaded s;
   s.store.values = {{L"ResizeRatioMode", L"3"},         {L"ResizeRatioWidth", L"0"},
                     {L"ResizeRatioHeight", L"100000"},  {L"MinimumImageWidth", L"95"},
@@ -110,7 +109,7 @@ TEST_CASE("values missing, out of range or too long become their defaults, writt
                     {L"StartupAskFolder", L"0"},         {L"ViewOnlyImages", L"7"},
                     {L"LMainWindowLeft", L"4294967096"}, {L"LMainHiddenControls", L"255"}};
   CHECK(Numbers(s.Load().current) ==
-        "01111101 mode 2 1:99999 min 99999x96 window -200,10 580x420 0 hidden 255 splitter 150 "
+        "011111001 mode 2 1:99999 min 99999x96 window -200,10 580x420 0 hidden 255 splitter 150 "
         "tab 0");
 }
 
@@ -154,7 +153,7 @@ TEST_CASE("a forced save rewrites every option; the verb is an administrator's")
   CHECK(s.store.values[L"DestinationFolder"] == L"C:\\DEFAULT");
   CHECK(s.store.values.count(L"LastUsedFolder") == 0);  // never forced
   CHECK(Numbers(Loaded{s.store}.Load().current) ==
-        "01111100 mode 0 3:2 min 96x200 window 10,10 580x420 0 hidden 0 splitter 150 tab 0");
+        "011111000 mode 0 3:2 min 96x200 window 10,10 580x420 0 hidden 0 splitter 150 tab 0");
   // An administrator's forced save writes the verb: the Windows tests' verb,
   // installed through the Options dialog's save.
 }
@@ -174,6 +173,6 @@ TEST_CASE("a failed write rolls the current copy back; steps written whole are k
                                                     L"MainWindowTop", L"MainSplitterPosition"});
   CHECK(s.store.values[L"MinimumImageWidth"] == L"200");
   CHECK(Numbers(s.current) ==
-        "11111100 mode 0 3:2 min 96x96 window 10,10 580x420 0 hidden 0 splitter 222 tab 0");
+        "111111000 mode 0 3:2 min 96x96 window 10,10 580x420 0 hidden 0 splitter 222 tab 0");
   CHECK(Numbers(s.saved) == Numbers(s.current));
 }
