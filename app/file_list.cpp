@@ -67,7 +67,7 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
       return painted;
     }
     case WM_SIZE:
-      InvalidateRect(list, nullptr, TRUE);  // the hint wraps anew
+      if (ShowsHint(list)) InvalidateRect(list, nullptr, TRUE);  // it wraps anew
       break;
     case WM_SETCURSOR: {
       POINT cursor;
