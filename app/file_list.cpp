@@ -47,7 +47,8 @@ void DrawHint(HWND list) {
   GetClientRect(list, &place);
   InflateRect(&place, -HINT_MARGIN, -HINT_MARGIN);
   const HDC dc = GetDC(list);
-  const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  const HGDIOBJ font =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
   SetTextColor(dc, LINK_COLORREF);
   SetBkMode(dc, TRANSPARENT);
   constexpr UINT FORMAT = DT_WORDBREAK | DT_NOPREFIX | DT_CENTER;
@@ -62,7 +63,8 @@ LRESULT CALLBACK FileListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
   const POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   switch (message) {
     case WM_PAINT: {
-      const LRESULT painted = CallWindowProcW(g_fileList.listViewProc, list, message, wParam, lParam);
+      const LRESULT painted =
+          CallWindowProcW(g_fileList.listViewProc, list, message, wParam, lParam);
       DrawHint(list);
       return painted;
     }

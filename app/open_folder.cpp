@@ -126,7 +126,7 @@ class FolderLoadTask final : public BusyTask {
 
   bool found = false;
   std::vector<ListedPicture> pictures;
-  LeftOut leftOut;  // the pictures the options do not list
+  LeftOut leftOut;     // the pictures the options do not list
   std::wstring shown;  // whose picture `picture` is
   std::unique_ptr<DecodedPicture> picture;
 

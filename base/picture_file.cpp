@@ -94,7 +94,8 @@ void FindTiffIfd(StoredHeader& header, Read read) {
   std::vector<unsigned char> count;
   std::vector<unsigned char> ifd;
   if (!TiffIfdBeyond(header.bytes.data(), header.bytes.size(), at) || !read(at, 2, count)) return;
-  const size_t entries = header.bytes[0] == 'M' ? count[0] << 8 | count[1] : count[1] << 8 | count[0];
+  const size_t entries =
+      header.bytes[0] == 'M' ? count[0] << 8 | count[1] : count[1] << 8 | count[0];
   // The entries without the link to the next IFD, which is not followed.
   if (!read(at, TiffIfdBytes(std::min(entries, MOST_ENTRIES)) - 4, ifd)) return;
   header.bytes = TiffIfdBlock(header.bytes.data(), ifd.data(), ifd.size());

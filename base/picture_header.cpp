@@ -117,7 +117,8 @@ uint32_t BigEndian32(const unsigned char* bytes) {
 }
 
 bool IsPng(const unsigned char* data, std::size_t size) {
-  return size >= sizeof PNG_SIGNATURE && std::memcmp(data, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0;
+  return size >= sizeof PNG_SIGNATURE &&
+         std::memcmp(data, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0;
 }
 
 // The data of the PNG's first chunk of `type` before its pixels (IDAT).
@@ -142,7 +143,8 @@ bool FindPngChunk(const unsigned char* data, std::size_t size, const char* type,
 
 // A width or length of a TIFF's IFD0: a SHORT or a LONG.
 bool TiffSide(const Tiff& tiff, const Ifd& ifd, uint16_t tag, uint32_t& side) {
-  return EntryValue(tiff, ifd, tag, TYPE_SHORT, side) || EntryValue(tiff, ifd, tag, TYPE_LONG, side);
+  return EntryValue(tiff, ifd, tag, TYPE_SHORT, side) ||
+         EntryValue(tiff, ifd, tag, TYPE_LONG, side);
 }
 
 }  // namespace

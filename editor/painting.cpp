@@ -103,7 +103,8 @@ bool DrawPaneImage(EditorState& editor, HDC pane, const RECT& client, const Imag
   const PaneImageDc image(pane, paneImage);
   if (image.get() == nullptr) return false;
   GdiGraphics graphics(image.get());
-  const GdiBitmap& preview = editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
+  const GdiBitmap& preview =
+      editor.panePreview ? editor.panePreview : editor.picture->screenPreview;
   // An opaque picture covers its place; one with an alpha channel shows the
   // background through it.
   if (!preview.HasAlpha()) {

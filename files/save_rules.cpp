@@ -9,10 +9,10 @@ SaveFormat SaveFormatFor(const wchar_t* extension) {
     const wchar_t* extension;
     SaveFormat format;
   } FORMATS[] = {
-      {L".jpg", {L"image/jpeg", &SAVE_QUALITY}},  {L".jpeg", {L"image/jpeg", &SAVE_QUALITY}},
-      {L".jpe", {L"image/jpeg", &SAVE_QUALITY}},  {L".jfif", {L"image/jpeg", &SAVE_QUALITY}},
-      {L".gif", {L"image/gif", &SAVE_QUALITY}},   {L".png", {L"image/png", nullptr}},
-      {L".tif", {L"image/tiff", &TIFF_LZW}},      {L".tiff", {L"image/tiff", &TIFF_LZW}},
+      {L".jpg", {L"image/jpeg", &SAVE_QUALITY}}, {L".jpeg", {L"image/jpeg", &SAVE_QUALITY}},
+      {L".jpe", {L"image/jpeg", &SAVE_QUALITY}}, {L".jfif", {L"image/jpeg", &SAVE_QUALITY}},
+      {L".gif", {L"image/gif", &SAVE_QUALITY}},  {L".png", {L"image/png", nullptr}},
+      {L".tif", {L"image/tiff", &TIFF_LZW}},     {L".tiff", {L"image/tiff", &TIFF_LZW}},
   };
   for (const auto& known : FORMATS) {
     if (EqualsIgnoreAsciiCase(extension, known.extension)) return known.format;
