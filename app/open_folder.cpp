@@ -195,16 +195,11 @@ void FillList(const std::vector<ListedPicture>& pictures) {
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = INT_MAX;  // the sorted list puts it in its place
     item.pszText = const_cast<wchar_t*>(listed.name.c_str());
-    item.lParam = listed.done ? ITEM_MARKED_DONE : 0;
-    HBITMAP tile = g_tiles.placeholder;
-    const auto marked =
-        listed.done ? static_cast<HBITMAP>(CopyImage(tile, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
-                    : nullptr;
-    if (marked != nullptr) DrawDoneMark(tile = marked);
     item.iImage = slot++;
-    const bool drawn = ImageList_Replace(thumbnails, item.iImage, tile, nullptr) != FALSE;
-    if (marked != nullptr) DeleteObject(marked);
-    if (drawn) SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (!ImageList_Replace(thumbnails, item.iImage, g_tiles.placeholder, nullptr)) continue;
+    const auto index =
+        static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (listed.done && index != -1) MarkListItemDone(list, thumbnails, index);
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);

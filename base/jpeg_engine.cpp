@@ -8,11 +8,11 @@
 
 namespace {
 
-// One decompressor a call: a handle is cheap, and calls may run on any
+// One engine handle a call: a handle is cheap, and calls may run on any
 // thread.
-using Decompressor = std::unique_ptr<void, int (*)(tjhandle)>;
+using EngineHandle = std::unique_ptr<void, int (*)(tjhandle)>;
 
-Decompressor OpenDecompressor() { return {tjInitDecompress(), tjDestroy}; }
+EngineHandle OpenDecompressor() { return {tjInitDecompress(), tjDestroy}; }
 
 // The engine takes a stream's size as an unsigned long.
 bool FitsEngine(std::size_t size) { return size > 0 && size <= ULONG_MAX; }
@@ -26,7 +26,7 @@ struct JpegHeader {
 };
 
 bool ReadHeader(const unsigned char* data, std::size_t size, JpegHeader& header) {
-  const Decompressor decompressor = OpenDecompressor();
+  const EngineHandle decompressor = OpenDecompressor();
   int columns = 0;
   int rows = 0;
   int colours = 0;
@@ -82,7 +82,7 @@ bool DecodeJpegPixels(const unsigned char* data, std::size_t size, JpegScale sca
   uint32_t width = 0;
   uint32_t height = 0;
   if (!ReadJpegFrame(data, size, width, height) || stride > INT_MAX) return false;
-  const Decompressor decompressor = OpenDecompressor();
+  const EngineHandle decompressor = OpenDecompressor();
   // Asked for its scaled size, the engine picks that scale.
   return decompressor &&
          tjDecompress2(decompressor.get(), data, static_cast<unsigned long>(size), pixels,
@@ -121,8 +121,8 @@ JpegBlocks LosslessCropGrid(uint32_t width, uint32_t height, JpegBlocks blocks, 
   const bool wholeRows = height % blocks.height == 0;
   // A turn that brings the right edge to the left or top, or the bottom edge
   // to the top or left, needs whole blocks there.
-  const bool movesRight = turn == TJXOP_HFLIP || turn == TJXOP_ROT180 ||
-                          turn == TJXOP_TRANSVERSE || turn == TJXOP_ROT270;
+  const bool movesRight = turn == TJXOP_HFLIP || turn == TJXOP_ROT180 || turn == TJXOP_TRANSVERSE ||
+                          turn == TJXOP_ROT270;
   const bool movesBottom = turn == TJXOP_VFLIP || turn == TJXOP_ROT180 ||
                            turn == TJXOP_TRANSVERSE || turn == TJXOP_ROT90;
   if ((movesRight && !wholeColumns) || (movesBottom && !wholeRows)) return {};
@@ -145,11 +145,11 @@ bool CropJpegLossless(const unsigned char* data, std::size_t size, int orientati
   const uint32_t width = Transposes(turn) ? header.height : header.width;
   const uint32_t height = Transposes(turn) ? header.width : header.height;
   if (grid.width == 0 || frame.x % grid.width != 0 || frame.y % grid.height != 0 ||
-      frame.width == 0 || frame.height == 0 || frame.x > width ||
-      frame.width > width - frame.x || frame.y > height || frame.height > height - frame.y) {
+      frame.width == 0 || frame.height == 0 || frame.x > width || frame.width > width - frame.x ||
+      frame.y > height || frame.height > height - frame.y) {
     return false;
   }
-  const std::unique_ptr<void, int (*)(tjhandle)> transformer(tjInitTransform(), tjDestroy);
+  const EngineHandle transformer(tjInitTransform(), tjDestroy);
   if (!transformer) return false;
   tjtransform transform = {};
   transform.r = {static_cast<int>(frame.x), static_cast<int>(frame.y),
@@ -162,8 +162,8 @@ bool CropJpegLossless(const unsigned char* data, std::size_t size, int orientati
                                 &result, &resultSize, &transform, TJFLAG_STOPONWARNING) == 0;
   uint32_t cutWidth = 0;
   uint32_t cutHeight = 0;
-  if (done && ReadJpegFrame(result, resultSize, cutWidth, cutHeight) &&
-      cutWidth == frame.width && cutHeight == frame.height) {
+  if (done && ReadJpegFrame(result, resultSize, cutWidth, cutHeight) && cutWidth == frame.width &&
+      cutHeight == frame.height) {
     out.assign(result, result + resultSize);
   }
   tjFree(result);

@@ -26,10 +26,6 @@ bool IsColourProfile(unsigned char marker, const unsigned char* payload, std::si
   return marker == APP2 && StartsWith(payload, length, {"ICC_PROFILE\0", 12});
 }
 
-bool IsExif(unsigned char marker, const unsigned char* payload, std::size_t length) {
-  return marker == APP1 && StartsWith(payload, length, {"Exif\0\0", 6});
-}
-
 // The engine writes these itself, to match the stream it writes.
 bool WrittenByEngine(unsigned char marker, const unsigned char* payload, std::size_t length) {
   return (marker == APP0 && (StartsWith(payload, length, {"JFIF\0", 5}) ||
@@ -132,11 +128,7 @@ bool EditCropExif(unsigned char* data, std::size_t size, const CropExifEdit& edi
     if (!OpenIfd(tiff, thumbnailAt, ifd1)) return false;
     uint32_t at = 0;
     uint32_t length = 0;
-    if (EntryValue(tiff, ifd1, PREVIEW_OFFSET_TAG, TYPE_LONG, at) &&
-        EntryValue(tiff, ifd1, PREVIEW_LENGTH_TAG, TYPE_LONG, length) && at <= size &&
-        length <= size - at && at >= TIFF_HEADER_SIZE) {
-      plan.Text(at, length, "");
-    }
+    if (ThumbnailBytes(tiff, ifd1, at, length)) plan.Text(at, length, "");
     plan.Number(link, 4, 0);
   }
   plan.Apply(data);
@@ -156,28 +148,25 @@ bool CarryJpegMetadata(const unsigned char* source, std::size_t size, bool all,
                    });
   std::vector<unsigned char> carried;
   bool exifEdited = false;
-  WalkJpegSegments(source, size,
-                   [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
-                     const bool metadata = (marker >= APP0 && marker <= APP15) || marker == COM;
-                     // A segment cut short by the end of the file is not carried.
-                     const std::size_t declared =
-                         static_cast<std::size_t>(payload[-2] << 8 | payload[-1]) - 2;
-                     if (!metadata || length != declared ||
-                         (all ? WrittenByEngine(marker, payload, length)
-                              : !IsColourProfile(marker, payload, length))) {
-                       return false;
-                     }
-                     const std::size_t start = carried.size();
-                     carried.insert(carried.end(), payload - 4, payload + length);
-                     if (!exifEdited && IsExif(marker, payload, length)) {
-                       exifEdited = true;
-                       constexpr std::size_t SKIP = 4 + sizeof EXIF_SIGNATURE;
-                       EditCropExif(carried.data() + start + SKIP, length - sizeof EXIF_SIGNATURE,
-                                    edit);
-                     }
-                     return false;
-                   });
-  crop.insert(crop.begin() + static_cast<std::ptrdiff_t>(insertAt), carried.begin(),
-              carried.end());
+  WalkJpegSegments(
+      source, size, [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
+        const bool metadata = (marker >= APP0 && marker <= APP15) || marker == COM;
+        // A segment cut short by the end of the file is not carried.
+        const std::size_t declared = ReadNumber(payload - 2, 2, true) - 2;
+        if (!metadata || length != declared ||
+            (all ? WrittenByEngine(marker, payload, length)
+                 : !IsColourProfile(marker, payload, length))) {
+          return false;
+        }
+        const std::size_t start = carried.size();
+        carried.insert(carried.end(), payload - 4, payload + length);
+        if (!exifEdited && IsExifSegment(marker, payload, length)) {
+          exifEdited = true;
+          constexpr std::size_t SKIP = 4 + sizeof EXIF_SIGNATURE;
+          EditCropExif(carried.data() + start + SKIP, length - sizeof EXIF_SIGNATURE, edit);
+        }
+        return false;
+      });
+  crop.insert(crop.begin() + static_cast<std::ptrdiff_t>(insertAt), carried.begin(), carried.end());
   return true;
 }

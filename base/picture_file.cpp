@@ -7,6 +7,7 @@
 
 #include "base/jpeg_engine.h"
 #include "base/picture_header.h"
+#include "base/tiff_block.h"
 
 namespace {
 
@@ -34,45 +35,36 @@ HANDLE OpenForReading(const wchar_t* path) {
                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
-// Reads the file from `bytes.size()` on: up to `most` bytes in all.
-bool ReadOn(const wchar_t* path, std::vector<unsigned char>& bytes, LONGLONG most) {
+// Appends the file's bytes from `from` up to `until` (or its end); false
+// when it cannot be read or is too large to hold.
+bool ReadSpan(const wchar_t* path, LONGLONG from, LONGLONG until,
+              std::vector<unsigned char>& bytes) {
   const HANDLE file = OpenForReading(path);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size = {};
-  LARGE_INTEGER from = {};
-  from.QuadPart = static_cast<LONGLONG>(bytes.size());
+  LARGE_INTEGER start = {};
+  start.QuadPart = from;
   bool read = GetFileSizeEx(file, &size) && size.QuadPart <= MOST_FILE_BYTES &&
-              SetFilePointerEx(file, from, nullptr, FILE_BEGIN);
-  if (read && size.QuadPart > from.QuadPart) {
-    const LONGLONG wanted = std::min(size.QuadPart, most) - from.QuadPart;
+              SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+  if (read && size.QuadPart > from) {
+    const size_t at = bytes.size();
+    const LONGLONG wanted = std::min(size.QuadPart, until) - from;
     try {
-      bytes.resize(bytes.size() + static_cast<size_t>(wanted));
+      bytes.resize(at + static_cast<size_t>(wanted));
     } catch (const std::bad_alloc&) {
       read = false;
     }
     DWORD got = 0;
-    read =
-        read &&
-        ReadFile(file, bytes.data() + from.QuadPart, static_cast<DWORD>(wanted), &got, nullptr) &&
-        got == static_cast<DWORD>(wanted);
+    read = read && ReadFile(file, bytes.data() + at, static_cast<DWORD>(wanted), &got, nullptr) &&
+           got == static_cast<DWORD>(wanted);
   }
   CloseHandle(file);
   return read;
 }
 
-// Reads `count` bytes at `at` of the file; false when they are not all there.
-bool ReadAt(const wchar_t* path, uint64_t at, size_t count, std::vector<unsigned char>& bytes) {
-  const HANDLE file = OpenForReading(path);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER from = {};
-  from.QuadPart = static_cast<LONGLONG>(at);
-  bytes.resize(count);
-  DWORD got = 0;
-  const bool read = SetFilePointerEx(file, from, nullptr, FILE_BEGIN) &&
-                    ReadFile(file, bytes.data(), static_cast<DWORD>(count), &got, nullptr) &&
-                    got == count;
-  CloseHandle(file);
-  return read;
+// Reads the file from `bytes.size()` on: up to `most` bytes in all.
+bool ReadOn(const wchar_t* path, std::vector<unsigned char>& bytes, LONGLONG most) {
+  return ReadSpan(path, static_cast<LONGLONG>(bytes.size()), most, bytes);
 }
 
 // The header of the opening bytes.
@@ -86,18 +78,20 @@ void ReadHeader(StoredHeader& header) {
 
 // A TIFF's size and turn are in its IFD0, which often follows the pixels:
 // the header becomes that IFD as a block of its own when it lies beyond the
-// opening bytes. `read(at, count, bytes)` reads the file.
+// opening bytes. `read(at, most, bytes)` reads up to `most` bytes of the
+// file from `at`.
 template <typename Read>
 void FindTiffIfd(StoredHeader& header, Read read) {
   constexpr size_t MOST_ENTRIES = 1000;  // far more than a picture's tags
   uint32_t at = 0;
-  std::vector<unsigned char> count;
   std::vector<unsigned char> ifd;
-  if (!TiffIfdBeyond(header.bytes.data(), header.bytes.size(), at) || !read(at, 2, count)) return;
-  const size_t entries =
-      header.bytes[0] == 'M' ? count[0] << 8 | count[1] : count[1] << 8 | count[0];
-  // The entries without the link to the next IFD, which is not followed.
-  if (!read(at, TiffIfdBytes(std::min(entries, MOST_ENTRIES)) - 4, ifd)) return;
+  if (!TiffIfdBeyond(header.bytes.data(), header.bytes.size(), at) ||
+      !read(at, TiffIfdBytes(MOST_ENTRIES), ifd) || ifd.size() < 2) {
+    return;
+  }
+  // Its entries without the link to the next IFD, which is not followed.
+  const size_t entries = tiff_block::ReadNumber(ifd.data(), 2, header.bytes[0] == 'M');
+  ifd.resize(std::min(ifd.size(), TiffIfdBytes(std::min(entries, MOST_ENTRIES)) - 4));
   header.bytes = TiffIfdBlock(header.bytes.data(), ifd.data(), ifd.size());
   ReadHeader(header);
 }
@@ -176,10 +170,9 @@ bool ReadStoredHeader(const wchar_t* path, StoredHeader& header) {
   header.bytes.clear();
   if (!ReadOn(path, header.bytes, FIRST_BYTES)) return false;
   ReadHeader(header);
-  const auto readAt = [path](uint64_t at, size_t count, std::vector<unsigned char>& bytes) {
-    return ReadAt(path, at, count, bytes);
-  };
-  FindTiffIfd(header, readAt);
+  FindTiffIfd(header, [path](LONGLONG at, size_t most, std::vector<unsigned char>& bytes) {
+    return ReadSpan(path, at, at + static_cast<LONGLONG>(most), bytes);
+  });
   if (header.sized || header.bytes.size() < FIRST_BYTES) return true;
   if (!ReadOn(path, header.bytes, ORIENTATION_HEADER_BYTES)) return false;
   ReadHeader(header);
@@ -214,9 +207,9 @@ StoredPicture DecodeStored(IStream* stream, Size screen) {
   StoredHeader header;
   header.bytes.assign(bytes, bytes + std::min<size_t>(size, ORIENTATION_HEADER_BYTES));
   ReadHeader(header);
-  FindTiffIfd(header, [&](uint64_t at, size_t count, std::vector<unsigned char>& out) {
-    if (at > size || count > size - at) return false;
-    out.assign(bytes + at, bytes + at + count);
+  FindTiffIfd(header, [&](LONGLONG at, size_t most, std::vector<unsigned char>& out) {
+    if (static_cast<size_t>(at) > size) return false;
+    out.assign(bytes + at, bytes + at + std::min(most, size - static_cast<size_t>(at)));
     return true;
   });
   picture.orientation = header.orientation;

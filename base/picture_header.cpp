@@ -58,9 +58,8 @@ bool TiffPreview(const unsigned char* data, std::size_t size, std::size_t& offse
   if (!OpenTiff(data, size, tiff) || !OpenIfd(tiff, tiff.U32(4), ifd0)) return false;
   const std::size_t link = ifd0.first + ifd0.declared * IFD_ENTRY_SIZE;
   if (link > size - 4 || !OpenIfd(tiff, tiff.U32(link), ifd1) ||
-      !EntryValue(tiff, ifd1, PREVIEW_OFFSET_TAG, TYPE_LONG, at) ||
-      !EntryValue(tiff, ifd1, PREVIEW_LENGTH_TAG, TYPE_LONG, bytes) || at > size ||
-      bytes > size - at || bytes < 4 || data[at] != MARKER || data[at + 1] != SOI) {
+      !ThumbnailBytes(tiff, ifd1, at, bytes) || bytes < 4 || data[at] != MARKER ||
+      data[at + 1] != SOI) {
     return false;
   }
   offset = at;
@@ -73,22 +72,13 @@ bool IsFrameMarker(unsigned char marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-uint32_t LittleEndian(const unsigned char* bytes, int count) {
-  uint32_t value = 0;
-  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
-  return value;
-}
-
 // The TIFF block of the first EXIF segment; false when there is none.
 bool FindExifTiff(const unsigned char* data, std::size_t size, const unsigned char*& tiff,
                   std::size_t& tiffSize) {
   bool found = false;
   WalkJpegSegments(data, size,
                    [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
-                     if (marker != APP1 || length < sizeof EXIF_SIGNATURE ||
-                         std::memcmp(payload, EXIF_SIGNATURE, sizeof EXIF_SIGNATURE) != 0) {
-                       return false;
-                     }
+                     if (!IsExifSegment(marker, payload, length)) return false;
                      tiff = payload + sizeof EXIF_SIGNATURE;
                      tiffSize = length - sizeof EXIF_SIGNATURE;
                      found = true;
@@ -112,10 +102,6 @@ constexpr std::size_t PNG_CHUNK_HEAD = 8;  // its length and type; its CRC follo
 constexpr uint16_t IMAGE_WIDTH_TAG = 0x0100;
 constexpr uint16_t IMAGE_LENGTH_TAG = 0x0101;
 
-uint32_t BigEndian32(const unsigned char* bytes) {
-  return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
 bool IsPng(const unsigned char* data, std::size_t size) {
   return size >= sizeof PNG_SIGNATURE &&
          std::memcmp(data, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0;
@@ -126,7 +112,7 @@ bool FindPngChunk(const unsigned char* data, std::size_t size, const char* type,
                   const unsigned char*& chunk, std::size_t& length) {
   if (!IsPng(data, size)) return false;
   for (std::size_t at = sizeof PNG_SIGNATURE; size - at >= PNG_CHUNK_HEAD;) {
-    const std::size_t declared = BigEndian32(data + at);
+    const std::size_t declared = ReadNumber(data + at, 4, true);
     const unsigned char* name = data + at + 4;
     if (std::memcmp(name, "IDAT", 4) == 0 || declared > size - at - PNG_CHUNK_HEAD) return false;
     if (std::memcmp(name, type, 4) == 0) {
@@ -250,16 +236,16 @@ bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& wi
   WalkJpegSegments(data, size,
                    [&](unsigned char marker, const unsigned char* payload, std::size_t length) {
                      if (!IsFrameMarker(marker) || length < 5) return false;
-                     height = static_cast<uint32_t>(payload[1] << 8 | payload[2]);
-                     width = static_cast<uint32_t>(payload[3] << 8 | payload[4]);
+                     height = ReadNumber(payload + 1, 2, true);
+                     width = ReadNumber(payload + 3, 2, true);
                      found = true;
                      return true;
                    });
   if (found) return true;
   // PNG: the IHDR chunk comes first, its width and height big-endian.
   if (IsPng(data, size) && size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-    width = BigEndian32(data + 16);
-    height = BigEndian32(data + 20);
+    width = ReadNumber(data + 16, 4, true);
+    height = ReadNumber(data + 20, 4, true);
     return true;
   }
   Tiff tiff{};
@@ -277,16 +263,17 @@ bool StoredPictureSize(const unsigned char* data, std::size_t size, uint32_t& wi
   }
   // GIF: the logical screen's width and height after the signature.
   if (size >= 10 && std::memcmp(data, "GIF8", 4) == 0) {
-    width = LittleEndian(data + 6, 2);
-    height = LittleEndian(data + 8, 2);
+    width = ReadNumber(data + 6, 2, false);
+    height = ReadNumber(data + 8, 2, false);
     return true;
   }
   // BMP: an old core header has 16-bit sides, the others 32-bit ones; a
   // negative height means rows from the top.
   if (size >= 26 && data[0] == 'B' && data[1] == 'M') {
-    const bool core = LittleEndian(data + 14, 4) == 12;
-    const auto columns = static_cast<int32_t>(LittleEndian(data + 18, core ? 2 : 4));
-    const auto rows = static_cast<int32_t>(LittleEndian(data + (core ? 20 : 22), core ? 2 : 4));
+    const bool core = ReadNumber(data + 14, 4, false) == 12;
+    const auto columns = static_cast<int32_t>(ReadNumber(data + 18, core ? 2 : 4, false));
+    const auto rows =
+        static_cast<int32_t>(ReadNumber(data + (core ? 20 : 22), core ? 2 : 4, false));
     if (columns < 0 || rows == INT32_MIN) return false;
     width = static_cast<uint32_t>(columns);
     height = static_cast<uint32_t>(rows < 0 ? -rows : rows);

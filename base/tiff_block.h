@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tiff_block {
 
@@ -30,20 +31,20 @@ constexpr uint16_t TYPE_ASCII = 2;
 constexpr uint16_t TYPE_SHORT = 3;
 constexpr uint16_t TYPE_LONG = 4;
 
+// The unsigned number in `count` bytes (at most 4) in either byte order.
+inline uint32_t ReadNumber(const unsigned char* bytes, int count, bool bigEndian) {
+  uint32_t value = 0;
+  for (int i = 0; i < count; ++i) value = value << 8 | bytes[bigEndian ? i : count - 1 - i];
+  return value;
+}
+
 // A TIFF block in its byte order.
 struct Tiff {
   const unsigned char* data;
   std::size_t size;
   bool bigEndian;
 
-  uint32_t Read(std::size_t at, int bytes) const {
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i) {
-      const uint32_t byte = data[at + (bigEndian ? i : bytes - 1 - i)];
-      value = value << 8 | byte;
-    }
-    return value;
-  }
+  uint32_t Read(std::size_t at, int bytes) const { return ReadNumber(data + at, bytes, bigEndian); }
   uint16_t U16(std::size_t at) const { return static_cast<uint16_t>(Read(at, 2)); }
   uint32_t U32(std::size_t at) const { return Read(at, 4); }
 };
@@ -96,6 +97,21 @@ inline bool EntryValue(const Tiff& tiff, const Ifd& ifd, uint16_t tag, uint16_t 
   return true;
 }
 
+// The thumbnail that an IFD (IFD1 of an EXIF block) points to, wholly in
+// the block after its header; false when it has none.
+inline bool ThumbnailBytes(const Tiff& tiff, const Ifd& ifd, uint32_t& at, uint32_t& length) {
+  return EntryValue(tiff, ifd, PREVIEW_OFFSET_TAG, TYPE_LONG, at) &&
+         EntryValue(tiff, ifd, PREVIEW_LENGTH_TAG, TYPE_LONG, length) && at >= TIFF_HEADER_SIZE &&
+         at <= tiff.size && length <= tiff.size - at;
+}
+
+// Whether a JPEG segment is an EXIF block: APP1 with the EXIF signature,
+// its TIFF block after it.
+inline bool IsExifSegment(unsigned char marker, const unsigned char* payload, std::size_t length) {
+  return marker == APP1 && length >= sizeof EXIF_SIGNATURE &&
+         std::memcmp(payload, EXIF_SIGNATURE, sizeof EXIF_SIGNATURE) == 0;
+}
+
 // Hands each JPEG segment before the first scan to `visit(marker, payload,
 // payloadSize)` (the payload cut at the end of the data) until it returns
 // true. Every segment there has a two-byte length that counts itself; `at`
@@ -112,7 +128,7 @@ void WalkJpegSegments(const unsigned char* data, std::size_t size, Visit visit) 
       continue;
     }
     if (marker == SOS || marker == EOI) return;
-    const std::size_t length = static_cast<std::size_t>(data[at + 2] << 8 | data[at + 3]);
+    const std::size_t length = ReadNumber(data + at + 2, 2, true);
     if (length < 2) return;
     const std::size_t start = at + 4;
     const std::size_t payload = std::min(length - 2, size - start);

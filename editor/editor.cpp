@@ -13,7 +13,9 @@ namespace {
 // The pane finds its editor through this property.
 constexpr const wchar_t* EDITOR_PROPERTY = L"Trimlet.Editor";
 
-EditorState* StateOf(HWND pane) { return static_cast<EditorState*>(GetPropW(pane, EDITOR_PROPERTY)); }
+EditorState* StateOf(HWND pane) {
+  return static_cast<EditorState*>(GetPropW(pane, EDITOR_PROPERTY));
+}
 
 // With Keep frame on, a picture after another one keeps its frame;
 // otherwise the selection starts anew.
@@ -154,8 +156,7 @@ void NotifyParent(const EditorState& editor, UINT code) {
   header.hwndFrom = editor.pane;
   header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(editor.pane));
   header.code = code;
-  SendMessageW(GetParent(editor.pane), WM_NOTIFY, header.idFrom,
-               reinterpret_cast<LPARAM>(&header));
+  SendMessageW(GetParent(editor.pane), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
 Editor::Editor() : state_(std::make_unique<EditorState>()) {}
@@ -235,10 +236,7 @@ Rect Editor::Crop() const { return state_->crop; }
 
 bool Editor::LosslessSource(LosslessFile& file) const {
   const EditorState& editor = *state_;
-  if (!editor.HasPicture() || !editor.options.lossless ||
-      editor.picture->losslessGrid.width == 0 || !CopyText(file.path, editor.picture->path)) {
-    return false;
-  }
+  if (!CutsLosslessly(editor) || !CopyText(file.path, editor.picture->path)) return false;
   file.stamp = editor.picture->stamp;
   file.turn = editor.picture->turn;
   return true;

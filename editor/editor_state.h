@@ -66,8 +66,12 @@ void AnimateOutline(EditorState& editor);
 // The rules' view of the picture and the ratio options (editor/selection.cpp).
 SelectionContext CurrentSelectionContext(const EditorState& editor);
 
+// Whether the crop of the picture shown is cut losslessly: the option is on
+// and the engine can cut the picture so.
+bool CutsLosslessly(const EditorState& editor);
+
 // The grid a lossless crop of the picture shown keeps to; 1 x 1 when it is
-// saved the ordinary way. Only while a picture is shown.
+// saved the ordinary way, or no picture is shown.
 Size LosslessGrid(const EditorState& editor);
 
 // The one way the selection changes (editor/selection.cpp).

@@ -14,12 +14,16 @@ SelectionContext CurrentSelectionContext(const EditorState& editor) {
           options.ratioWidth,
           options.ratioHeight,
           editor.ratioSwapped,
-          shown ? LosslessGrid(editor) : Size{1, 1}};
+          LosslessGrid(editor)};
+}
+
+bool CutsLosslessly(const EditorState& editor) {
+  return editor.HasPicture() && editor.options.lossless && editor.picture->losslessGrid.width != 0;
 }
 
 Size LosslessGrid(const EditorState& editor) {
+  if (!CutsLosslessly(editor)) return {1, 1};
   const JpegBlocks grid = editor.picture->losslessGrid;
-  if (!editor.options.lossless || grid.width == 0) return {1, 1};
   return {static_cast<int32_t>(grid.width), static_cast<int32_t>(grid.height)};
 }
 
@@ -46,7 +50,7 @@ void DragTo(EditorState& editor, int32_t x, int32_t y) {
   SelectionCall calls[2];
   const bool freeMode = editor.options.ratioMode == RATIO_MODE_FREE;
   const int count = DragCalls(drag.zone, freeMode, drag.startRect, x - drag.startX, y - drag.startY,
-                              drag.scale, calls, CurrentSelectionContext(editor).grid);
+                              drag.scale, calls, LosslessGrid(editor));
   bool changed = false;
   for (int i = 0; i < count; ++i) {
     const unsigned force = i > 0 && changed ? FORCE_NOTIFY : 0u;
@@ -120,8 +124,7 @@ void OnEditorKeyDown(EditorState& editor, WPARAM key) {
     return;
   }
   SelectionCall call;
-  if (editor.HasPicture() &&
-      KeySelectionCall(static_cast<int>(key), editor.shiftDown, call, LosslessGrid(editor))) {
+  if (KeySelectionCall(static_cast<int>(key), editor.shiftDown, call, LosslessGrid(editor))) {
     UpdateSelection(editor, call.value, call.field, call.flags);
   }
 }

@@ -12,7 +12,6 @@
 #include "base/file_replace.h"
 #include "base/jpeg_engine.h"
 #include "base/jpeg_metadata.h"
-#include "base/product.h"
 #include "files/save_rules.h"
 #include "ui/label_ids.h"
 
@@ -171,18 +170,10 @@ bool WriteLosslessCrop(const std::vector<unsigned char>& source, int turn, const
         CropJpegLossless(source.data(), source.size(), turn, frame, crop);
   if (!cut) return false;
   SoftwareText software;
+  SoftwareText name;
   MakeSoftwareText(software);
-  CropExifEdit edit;
-  edit.turned = turn != 1;
-  edit.width = frame.width;
-  edit.height = frame.height;
-  edit.software[0] = software.bytes;
-  // The product's name alone, for a field too short for the whole text.
-  char name[16] = {};
-  for (std::size_t i = 0; i + 1 < sizeof name && PRODUCT_NAME[i] != L'\0'; ++i) {
-    name[i] = static_cast<char>(PRODUCT_NAME[i]);
-  }
-  edit.software[1] = name;
+  MakeSoftwareText(name, true);
+  const CropExifEdit edit = {turn != 1, frame.width, frame.height, {software.bytes, name.bytes}};
   CarryJpegMetadata(source.data(), source.size(), options.copyProperties, edit, crop);
   if (!MakeDestination(options.destinationFolder, error)) return false;
   return WriteAndReplace(
@@ -192,10 +183,10 @@ bool WriteLosslessCrop(const std::vector<unsigned char>& source, int turn, const
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;
         DWORD written = 0;
-        const bool whole = crop.size() <= MAXDWORD &&
-                           WriteFile(file, crop.data(), static_cast<DWORD>(crop.size()), &written,
-                                     nullptr) &&
-                           written == crop.size();
+        const bool whole =
+            crop.size() <= MAXDWORD &&
+            WriteFile(file, crop.data(), static_cast<DWORD>(crop.size()), &written, nullptr) &&
+            written == crop.size();
         CloseHandle(file);
         return whole;
       },
@@ -228,4 +219,3 @@ bool MakeUniqueTargetPath(const wchar_t* folder, const wchar_t* fileName, PathBu
   return PathMakeUniqueName(path, PATH_CAPACITY, fileName, fileName, folder) &&
          !PathIsRelativeW(path);
 }
-

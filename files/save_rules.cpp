@@ -27,13 +27,14 @@ void EncoderFormatName(const wchar_t* extension, TextBuffer& name) {
   }
 }
 
-bool MakeSoftwareText(SoftwareText& text) {
+bool MakeSoftwareText(SoftwareText& text, bool nameOnly) {
   text.bytes[0] = '\0';
   text.length = 0;
   TextBuffer wide;
-  const int written = std::swprintf(wide, TEXT_CAPACITY, L"%ls %ls (http://%ls)", MAKER_NAME,
-                                    PRODUCT_NAME, MAKER_WEB_HOST);
-  if (written < 0) return false;
+  const bool made = nameOnly ? CopyText(wide, PRODUCT_NAME)
+                             : std::swprintf(wide, TEXT_CAPACITY, L"%ls %ls (http://%ls)",
+                                             MAKER_NAME, PRODUCT_NAME, MAKER_WEB_HOST) >= 0;
+  if (!made) return false;
   // The conversion stops at the buffer's end; it is whole only when the
   // source was used up, which also means the NUL was written.
   const wchar_t* from = wide;

@@ -59,7 +59,9 @@ struct SoftwareText {
 };
 
 // False (and an empty text) when the text does not fit or does not convert.
-bool MakeSoftwareText(SoftwareText& text);
+// With `nameOnly`, the product's name alone ("Trimlet"), for a field too
+// short for the whole text.
+bool MakeSoftwareText(SoftwareText& text, bool nameOnly = false);
 
 // The items a saved crop carries, in the order they are set: the source's
 // `count` items less its own software field and its thumbnail, then ours (last; left out when
