@@ -24,5 +24,4 @@ for name, wanted in expected.items():
                            str(folder / name)], capture_output=True, text=True).stdout
     if seen != wanted:
         problems.append(f'{name}: {seen or "unreadable"}, not {wanted}')
-print('\n'.join(problems) if problems else 'the crops read back in their formats')
-sys.exit(1 if problems else 0)
+sys.exit('\n'.join(problems) if problems else 0)

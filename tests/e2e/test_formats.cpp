@@ -8,7 +8,6 @@
 #include <doctest/doctest.h>
 
 #include <filesystem>
-#include <string>
 
 #include "resources/resource.h"
 #include "settings/registry.h"

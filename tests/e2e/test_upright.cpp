@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <string>
 
 #include "base/gdiplus_objects.h"
 #include "resources/resource.h"

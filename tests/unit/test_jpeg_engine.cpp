@@ -225,18 +225,12 @@ namespace {
 // XMP title, the thumbnail's length and the colour profile's colour space.
 std::string ExiftoolReads(const Bytes& jpeg) {
   WriteAll("lossless_metadata.jpg", jpeg);
-  FILE* pipe = popen(
-      "exiftool -T -n -IFD0:Orientation -ExifIFD:ExifImageWidth -ExifIFD:ExifImageHeight "
-      "-IFD0:Software -XMP-dc:Title -IFD1:ThumbnailLength -ICC_Profile:ColorSpaceData "
-      "lossless_metadata.jpg",
-      "r");
-  REQUIRE(pipe != nullptr);
-  std::string text;
-  for (int c = std::fgetc(pipe); c != EOF && c != '\n'; c = std::fgetc(pipe)) {
-    text.push_back(static_cast<char>(c));
-  }
-  pclose(pipe);
-  return text;
+  REQUIRE(std::system("exiftool -T -n -IFD0:Orientation -ExifIFD:ExifImageWidth "
+                      "-ExifIFD:ExifImageHeight -IFD0:Software -XMP-dc:Title "
+                      "-IFD1:ThumbnailLength -ICC_Profile:ColorSpaceData lossless_metadata.jpg "
+                      "> lossless_tags.txt") == 0);
+  const Bytes text = ReadAll("lossless_tags.txt");
+  return std::string(text.begin(), std::find(text.begin(), text.end(), '\n'));
 }
 
 }  // namespace

@@ -177,6 +177,16 @@ TEST_CASE("the editor pane: grey around the centred picture, the selection outli
   CHECK(Pixels(outline.x + 80, place.offsetY - 1, 0, 1, 162) ==
         L"GR" + std::wstring(outline.height - 1, L'B') + L"RG");
 
+  // Regression: a picture with an alpha channel showed black where it is
+  // transparent. Half red over the dim grey is about (180, 52, 52).
+  SUBCASE("a half-transparent picture shows the background through it") {
+    REQUIRE(WritePicture(folder.File(L"red.png"), 240, 160, 0x80FF0000, L"image/png"));
+    editor.Show(DecodePicture(folder.File(L"red.png").c_str(), editor.Request()));
+    editor.SetReady();
+    SendMessageW(EditorPane(), WM_EDITOR_REPAINT, 0, 0);
+    CHECK(ColourDistance(PanePixels()[middle * client.right + place.offsetX + 20],
+                         RGB(180, 52, 52)) < 12);
+  }
   SUBCASE("view-only shows no outline") {
     SetViewOnlyImages(true);
     ApplyEditorOptions();
